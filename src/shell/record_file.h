@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+namespace ruzez {
+
+// A file of numbered 128-byte records, each holding one short text: an
+// unsigned 16-bit little-endian length, then one windows-1252 byte per
+// character. Every file the program keeps beside itself has this layout.
+//
+// Nothing is cached: each read and write goes to the file, so several
+// programs may share it as long as each holds it open only briefly.
+class RecordFile
+{
+public:
+    static constexpr int kRecordSize = 128;
+    static constexpr int kMaxText = kRecordSize - 2;
+    // Callers count records in 16-bit signed integers.
+    static constexpr int kMaxRecord = 32767;
+
+    explicit RecordFile(const QString &path);
+    ~RecordFile();
+    RecordFile(const RecordFile &) = delete;
+    RecordFile &operator=(const RecordFile &) = delete;
+
+    // Opens for reading and writing, creating a missing file. A file that
+    // exists but cannot be written is opened for reading only; every later
+    // write then fails. False when the file cannot be opened at all.
+    bool open();
+    bool isOpen() const { return m_file.isOpen(); }
+    bool isWritable() const { return m_file.isWritable(); }
+
+    // Record n's text. A record at or past the end of the file reads as an
+    // empty text. A damaged record (a length beyond the record, or a file
+    // cut inside it) yields the bytes that lie inside the record and the
+    // file; a read never looks past its own record. False on a read error,
+    // a bad record number, or a closed file; text is then empty.
+    bool read(int n, QString &text);
+
+    // Replaces record n's text, clearing the rest of the record. Writing
+    // past the end extends the file; records in between read as empty.
+    // A text of more than kMaxText characters is refused, nothing written.
+    bool write(int n, const QString &text);
+
+    void close();
+
+    QString path() const { return m_file.fileName(); }
+    QString errorString() const { return m_error; }
+
+private:
+    bool fail(const QString &why);
+
+    QFile m_file;
+    QString m_error;
+};
+
+} // namespace ruzez
