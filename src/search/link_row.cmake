@@ -1,0 +1,1 @@
+target_sources(ruzez_core PRIVATE link_row.h)
