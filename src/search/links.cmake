@@ -1,0 +1,5 @@
+target_sources(ruzez_core PRIVATE
+    access_file.cpp access_file.h
+    jet_writer.cpp jet_writer.h
+    links_table.cpp links_table.h
+)
