@@ -113,8 +113,10 @@ public:
                 && entry[nameColumn].compare(name, Qt::CaseInsensitive) == 0) {
                 const TableDefinition table = definition(entry[idColumn].toUInt() & 0x00ffffff);
                 AccessTable result;
-                for (const Column &column : table.columns)
+                for (const Column &column : table.columns) {
                     result.columns << column.name;
+                    result.types << column.type;
+                }
                 result.rows = rows(table);
                 return result;
             }
@@ -275,7 +277,10 @@ private:
                         throw Damaged{QStringLiteral("relocated rows point at each other")};
                     const quint32 pointer = row.u32(0);
                     row = slotBounds(page(pointer >> 8), pointer & 0xff, &flags).first;
-                    flags &= ~kDeletedRow;  // the relocated copy is flagged deleted on purpose
+                    // The relocated copy is flagged deleted as well, so that a walk over the
+                    // slots passes it by; only a bare relocation flag points further.
+                    if (flags & kDeletedRow)
+                        flags = 0;
                 }
                 result.push_back(crack(def, row));
             }

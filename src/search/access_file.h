@@ -13,6 +13,7 @@ namespace ruzez {
 struct AccessTable
 {
     QStringList columns;            // in column-number order
+    QList<int> types;               // each column's type code in the file
     std::vector<QStringList> rows;  // in stored order; a null value reads as ""
 };
 

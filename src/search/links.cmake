@@ -1,5 +1,6 @@
 target_sources(ruzez_core PRIVATE
     access_file.cpp access_file.h
+    csv_text.cpp csv_text.h
     jet_writer.cpp jet_writer.h
     links_table.cpp links_table.h
 )

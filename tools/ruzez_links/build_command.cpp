@@ -1,5 +1,5 @@
 #include "commands.h"
-#include "csv.h"
+#include "search/csv_text.h"
 
 #include "search/jet_writer.h"
 #include "search/links_table.h"

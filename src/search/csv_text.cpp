@@ -1,4 +1,4 @@
-#include "csv.h"
+#include "search/csv_text.h"
 
 #include <QStringDecoder>
 

@@ -1,0 +1,1 @@
+ruzez_add_test(tst_links_table tst_links_table.cpp links_test_files.cpp links_test_files.h)
