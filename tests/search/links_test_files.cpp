@@ -43,7 +43,8 @@ std::optional<std::vector<QStringList>> mdbExport(const QString &path, const QSt
     if (!haveMdbExport())
         return std::nullopt;
     QProcess process;
-    process.start(QStringLiteral("mdb-export"), {path, table});
+    // Long binary values are left out: they are not text and the comparisons skip them.
+    process.start(QStringLiteral("mdb-export"), {QStringLiteral("-b"), QStringLiteral("strip"), path, table});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0)
         return std::nullopt;
