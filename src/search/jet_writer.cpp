@@ -224,6 +224,34 @@ QByteArray usageMap(const std::vector<quint32> &pages)
     return map;
 }
 
+// A page usage map of the second kind: pointers to map pages, each holding
+// one bit for every page of its stretch of the file.
+QByteArray indirectUsageMap(const std::vector<quint32> &tablePages, std::vector<QByteArray> &pages,
+                            quint32 &nextPage)
+{
+    constexpr quint32 kPagesPerMapPage = (kPageSize - 4) * 8;
+    QByteArray map(1, char(0x01));
+    std::vector<QByteArray> mapPages;
+    for (quint32 p : tablePages) {
+        const quint32 index = p / kPagesPerMapPage;
+        while (mapPages.size() <= index) {
+            QByteArray page(kPageSize, '\0');
+            page[0] = 0x05;
+            page[1] = 0x01;
+            mapPages.push_back(page);
+        }
+        const quint32 bit = p % kPagesPerMapPage;
+        mapPages[index][4 + bit / 8] = char(mapPages[index][4 + bit / 8] | (1 << (bit % 8)));
+    }
+    for (const QByteArray &page : mapPages) {
+        append32(map, nextPage);
+        if (pages.size() <= nextPage)
+            pages.resize(nextPage + 1);
+        pages[nextPage++] = page;
+    }
+    return map;
+}
+
 // Page 0. Its bytes from 0x18 are masked with a fixed RC4 key stream; the
 // database key inside them must read as 0 or readers take the file as encrypted.
 QByteArray headerPage()
@@ -436,12 +464,16 @@ QByteArray JetWriter::bytes(QString *error) const
     pages[kCatalogDataPage] = catalog.render();
 
     DataPage maps(kMapsPage, 0);
-    const QByteArray tableMap = usageMap(tablePages);
+    QByteArray tableMap = usageMap(tablePages);
     const QByteArray noPages = usageMap({});
     if (!maps.fits(3 * noPages.size() + tableMap.size() + 6)) {
-        if (error)
-            *error = QStringLiteral("the table is too large for one database file");
-        return {};
+        // Too many pages for a map inside a row: the row lists map pages instead.
+        tableMap = indirectUsageMap(tablePages, pages, nextPage);
+        if (!maps.fits(3 * noPages.size() + tableMap.size() + 6)) {
+            if (error)
+                *error = QStringLiteral("the table is too large for one database file");
+            return {};
+        }
     }
     maps.add(usageMap({kCatalogDataPage}), 0);
     maps.add(noPages, 0);
