@@ -99,7 +99,8 @@ public:
     explicit AccessReader(const AccessFile &file)
         : m_file(file), m_layout(file.m_jet4 ? kJet4 : kJet3) {}
 
-    AccessTable read(const QString &name) const
+    void read(const QString &name, const AccessFile::ColumnsSink &onColumns,
+              const AccessFile::RowSink &onRow) const
     {
         const TableDefinition catalog = definition(kCatalogPage);
         const int idColumn = columnIndex(catalog, QStringLiteral("Id"));
@@ -107,21 +108,26 @@ public:
         const int typeColumn = columnIndex(catalog, QStringLiteral("Type"));
         if (idColumn < 0 || nameColumn < 0 || typeColumn < 0)
             throw Damaged{QStringLiteral("the catalog lacks its Id, Name or Type column")};
-        for (const QStringList &entry : rows(catalog)) {
+        std::optional<quint32> tablePage;
+        forEachRow(catalog, [&](QStringList &entry) {
             constexpr int kTableObject = 1;
-            if ((entry[typeColumn].toInt() & 0x7f) == kTableObject
-                && entry[nameColumn].compare(name, Qt::CaseInsensitive) == 0) {
-                const TableDefinition table = definition(entry[idColumn].toUInt() & 0x00ffffff);
-                AccessTable result;
-                for (const Column &column : table.columns) {
-                    result.columns << column.name;
-                    result.types << column.type;
-                }
-                result.rows = rows(table);
-                return result;
-            }
+            if (!tablePage && (entry[typeColumn].toInt() & 0x7f) == kTableObject
+                && entry[nameColumn].compare(name, Qt::CaseInsensitive) == 0)
+                tablePage = entry[idColumn].toUInt() & 0x00ffffff;
+        });
+        if (!tablePage)
+            throw Damaged{QStringLiteral("no table %1 in the database").arg(name), false};
+        const TableDefinition table = definition(*tablePage);
+        QStringList names;
+        QList<int> types;
+        for (const Column &column : table.columns) {
+            names << column.name;
+            types << column.type;
         }
-        throw Damaged{QStringLiteral("no table %1 in the database").arg(name), false};
+        QString refusal;
+        if (!onColumns(names, types, &refusal))
+            throw Damaged{refusal, false};
+        forEachRow(table, onRow);
     }
 
 private:
@@ -256,9 +262,9 @@ private:
         return pages;
     }
 
-    std::vector<QStringList> rows(const TableDefinition &def) const
+    template<typename Sink>
+    void forEachRow(const TableDefinition &def, const Sink &sink) const
     {
-        std::vector<QStringList> result;
         const qint64 slotTable = m_layout.rowCountOffset + 2;
         for (quint32 number : dataPages(def)) {
             const Bytes p = page(number);
@@ -282,10 +288,10 @@ private:
                     if (flags & kDeletedRow)
                         flags = 0;
                 }
-                result.push_back(crack(def, row));
+                QStringList values = crack(def, row);
+                sink(values);
             }
         }
-        return result;
     }
 
     // Splits a row into its values.
@@ -300,7 +306,8 @@ private:
         auto present = [&](int n) { return n < rowCols && (mask[n / 8] & (1 << (n % 8))); };
 
         int rowVarCols = 0;
-        std::vector<qint64> offsets;
+        std::vector<qint64> &offsets = m_offsets;
+        offsets.clear();
         if (def.numVarCols > 0) {
             if (jet4) {
                 rowVarCols = row.u16(end - maskSize - 2);
@@ -406,11 +413,13 @@ private:
         if (length > m_file.m_bytes.size())
             throw Damaged{QStringLiteral("a memo claims more bytes than the file holds")};
         const quint8 kind = header >> 24;
+        // Values held in one place are not copied: they are decoded straight from the file.
+        auto view = [](QByteArrayView v) { return QByteArray::fromRawData(v.data(), v.size()); };
         if (kind & 0x80)
-            return field.slice(12, length).toByteArray();
+            return view(field.slice(12, length));
         quint32 pointer = field.u32(4);
         if (kind & 0x40)
-            return rowAt(pointer).slice(0, length).toByteArray();
+            return view(rowAt(pointer).slice(0, length));
         QByteArray bytes;
         QSet<quint32> seen;
         while (bytes.size() < length) {
@@ -433,49 +442,66 @@ private:
     {
         if (!m_file.m_jet4)
             return fromAnsi(bytes);
-        QString out;
         if (bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe) {
+            QString out;
             out.reserve(bytes.size());
             bool compressed = true;
             for (qsizetype i = 2; i < bytes.size();) {
-                const uchar b = uchar(bytes[i]);
-                if (b == 0) {
-                    compressed = !compressed;
-                    ++i;
-                } else if (compressed) {
-                    out.append(QChar(b));
-                    ++i;
-                } else if (i + 1 < bytes.size()) {
-                    out.append(QChar(char16_t(b | uchar(bytes[i + 1]) << 8)));
-                    i += 2;
-                } else {
-                    break;
-                }
+                // A run up to the next mode switch, decoded in one go.
+                qsizetype end = i;
+                while (end < bytes.size() && bytes[end] != 0)
+                    end += compressed ? 1 : 2;
+                end = std::min(end, bytes.size());
+                if (compressed)
+                    out.append(QLatin1String(bytes.data() + i, end - i));
+                else
+                    out.append(utf16(bytes.sliced(i, end - i)));
+                i = end + 1;  // past the switch
+                compressed = !compressed;
             }
             return out;
         }
-        out.resize(bytes.size() / 2);
+        return utf16(bytes);
+    }
+
+    static QString utf16(QByteArrayView bytes)
+    {
+        QString out(bytes.size() / 2, Qt::Uninitialized);
+        char16_t *to = reinterpret_cast<char16_t *>(out.data());
         for (qsizetype i = 0; i < out.size(); ++i)
-            out[i] = QChar(char16_t(uchar(bytes[2 * i]) | uchar(bytes[2 * i + 1]) << 8));
+            to[i] = char16_t(uchar(bytes[2 * i]) | uchar(bytes[2 * i + 1]) << 8);
         return out;
     }
 
     const AccessFile &m_file;
     Layout m_layout;
+    mutable std::vector<qint64> m_offsets;  // one row's value offsets, kept to spare allocations
 };
+
+AccessFile::AccessFile() = default;
+AccessFile::~AccessFile() = default;
 
 bool AccessFile::open(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("cannot open %1: %2").arg(path, file->errorString());
         return false;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Mapped rather than copied: the pages are read from the system's cache as they are needed.
+    if (file->size() > 0) {
+        if (uchar *mapped = file->map(0, file->size())) {
+            m_mapping = std::move(file);
+            return openBytes(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped),
+                                                     m_mapping->size()),
+                             error);
+        }
+    }
+    QByteArray bytes = file->readAll();
+    if (file->error() != QFileDevice::NoError) {
         if (error)
-            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file->errorString());
         return false;
     }
     return openBytes(std::move(bytes), error);
@@ -503,21 +529,39 @@ bool AccessFile::openBytes(QByteArray bytes, QString *error)
     return true;
 }
 
-std::optional<AccessTable> AccessFile::readTable(const QString &name, QString *error) const
+bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
+                           QString *error) const
 {
     if (m_pageCount <= kCatalogPage) {
         if (error)
             *error = QStringLiteral("no database is open");
-        return std::nullopt;
+        return false;
     }
     try {
-        return AccessReader(*this).read(name);
+        AccessReader(*this).read(name, onColumns, onRow);
+        return true;
     } catch (const Damaged &damage) {
         if (error)
             *error = damage.damage ? QStringLiteral("damaged database: %1").arg(damage.reason)
                                    : damage.reason;
-        return std::nullopt;
+        return false;
     }
+}
+
+std::optional<AccessTable> AccessFile::readTable(const QString &name, QString *error) const
+{
+    AccessTable table;
+    const bool read = readTable(
+        name,
+        [&table](const QStringList &columns, const QList<int> &types, QString *) {
+            table.columns = columns;
+            table.types = types;
+            return true;
+        },
+        [&table](QStringList &values) { table.rows.push_back(std::move(values)); }, error);
+    if (!read)
+        return std::nullopt;
+    return table;
 }
 
 } // namespace ruzez

@@ -4,8 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class QFile;
 
 namespace ruzez {
 
@@ -30,8 +34,12 @@ struct AccessTable
 class AccessFile
 {
 public:
-    // The whole file is read at once: the links database is small and every
-    // read afterwards is then a bounds-checked look-up in memory.
+    AccessFile();
+    ~AccessFile();
+
+    // The whole file is mapped (or read) at once: every read afterwards is a
+    // bounds-checked look-up in memory. Replacing the file while it is open is
+    // safe (the tool writes a new file and renames it), cutting it in place is not.
     bool open(const QString &path, QString *error);
     bool openBytes(QByteArray bytes, QString *error);
 
@@ -39,10 +47,20 @@ public:
     // does), or nullopt with the reason in `error`.
     std::optional<AccessTable> readTable(const QString &name, QString *error) const;
 
+    // The same, a row at a time, for tables too large to hold twice. `onColumns` sees the
+    // columns first and may refuse the table (its reason becomes the error); `onRow` then
+    // receives each row in stored order. A damaged file can stop the read after some rows.
+    using ColumnsSink = std::function<bool(const QStringList &names, const QList<int> &types,
+                                           QString *refusal)>;
+    using RowSink = std::function<void(QStringList &values)>;
+    bool readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
+                   QString *error) const;
+
     bool isJet4() const { return m_jet4; }
 
 private:
     friend class AccessReader;
+    std::unique_ptr<QFile> m_mapping;  // keeps the mapped file open while m_bytes points into it
     QByteArray m_bytes;
     bool m_jet4 = false;
     int m_pageSize = 0;

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,10 @@ public:
     // Rows of LINKS in stored order, four fields by name; nullopt when the file or the table cannot
     // be read (error says why).
     std::optional<std::vector<LinkRow>> rows(QString *error = nullptr) const;
+
+    // The same rows handed over one at a time, for readers that need not hold the whole table.
+    // False when the table cannot be read; a damaged file may stop the read after some rows.
+    bool forEachRow(const std::function<void(LinkRow &&)> &onRow, QString *error = nullptr) const;
 
     static constexpr const char *kTableName = "LINKS";
 

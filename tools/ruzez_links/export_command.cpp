@@ -14,24 +14,31 @@ int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "ruzez-links export: expected the database to read\n";
         return kUsage;
     }
+    // Rows go out as they are read, in bytes straight to the device, so a large table is
+    // never held whole.
+    out.flush();
+    QIODevice *device = out.device();
+    constexpr qsizetype kChunk = 1 << 16;
+    QByteArray chunk = csv::record(kHeader);
+    bool written = true;
+    auto flush = [&] {
+        written = written && device->write(chunk) == chunk.size();
+        chunk.resize(0);
+    };
     QString error;
-    const auto rows = LinksTable(args[0]).rows(&error);
-    if (!rows) {
+    const bool read = LinksTable(args[0]).forEachRow(
+        [&](LinkRow &&row) {
+            chunk += csv::record({row.LinkID, row.URL, row.SubCategory, row.Description});
+            if (chunk.size() > kChunk)
+                flush();
+        },
+        &error);
+    if (!read) {
         err << "ruzez-links export: " << args[0] << ": " << error << '\n';
         return kFailure;
     }
-    // Bytes straight to the device: the stream's own encoding stays out of the way.
-    out.flush();
-    QIODevice *device = out.device();
-    QByteArray chunk = csv::record(kHeader);
-    for (const LinkRow &row : *rows) {
-        chunk += csv::record({row.LinkID, row.URL, row.SubCategory, row.Description});
-        if (chunk.size() > (1 << 16)) {
-            device->write(chunk);
-            chunk.clear();
-        }
-    }
-    if (device->write(chunk) != chunk.size()) {
+    flush();
+    if (!written) {
         err << "ruzez-links export: cannot write the output\n";
         return kFailure;
     }
