@@ -1,6 +1,7 @@
 #include "search/access_file.h"
 
-#include "shell/ansi_text.h"
+#include "search/access_layout.h"
+#include "search/access_text.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -12,38 +13,9 @@
 
 namespace ruzez {
 
+using namespace access;
+
 namespace {
-
-// Column types of the table definitions.
-enum ColumnType : int {
-    kBool = 0x01, kByte = 0x02, kInt = 0x03, kLongInt = 0x04, kMoney = 0x05, kFloat = 0x06,
-    kDouble = 0x07, kDateTime = 0x08, kBinary = 0x09, kText = 0x0A, kOle = 0x0B, kMemo = 0x0C,
-    kGuid = 0x0F,
-};
-
-constexpr quint16 kDeletedRow = 0x8000;
-constexpr quint16 kRelocatedRow = 0x4000;  // the slot holds a pointer to the row's new place
-constexpr quint16 kOffsetMask = 0x1fff;
-constexpr int kCatalogPage = 2;
-constexpr int kMaxColumns = 4096;           // Access allows 255; this only bounds a damaged count
-constexpr int kMaxDefinitionPages = 256;
-constexpr int kMaxRelocationHops = 4;
-
-// Where each field sits in the two formats.
-struct Layout
-{
-    int pageSize, rowCountOffset, numRowsOffset, numVarColsOffset, numColsOffset, numRealIdxOffset,
-        usageMapOffset, colsStartOffset, realIdxEntrySize, colEntrySize, colNumOffset, varIndexOffset,
-        flagsOffset, fixedOffsetOffset, sizeOffset;
-};
-constexpr Layout kJet3{2048, 0x08, 12, 23, 25, 31, 35, 43, 8, 18, 1, 3, 13, 14, 16};
-constexpr Layout kJet4{4096, 0x0c, 16, 43, 45, 51, 55, 63, 12, 25, 5, 7, 15, 21, 23};
-
-struct Damaged
-{
-    QString reason;
-    bool damage = true;  // false: the file is sound but lacks what was asked for
-};
 
 struct Column
 {
@@ -62,32 +34,6 @@ struct TableDefinition
     quint32 page = 0;
     int numVarCols = 0;
     QByteArray usageMap;
-};
-
-// A view of bytes with checked reads: any read outside throws Damaged.
-struct Bytes
-{
-    const uchar *data = nullptr;
-    qint64 size = 0;
-
-    void need(qint64 offset, qint64 count) const
-    {
-        if (offset < 0 || count < 0 || offset > size || count > size - offset)
-            throw Damaged{QStringLiteral("a structure points outside its page")};
-    }
-    quint8 u8(qint64 o) const { need(o, 1); return data[o]; }
-    quint16 u16(qint64 o) const { need(o, 2); return quint16(data[o] | data[o + 1] << 8); }
-    quint32 u32(qint64 o) const
-    {
-        need(o, 4);
-        return quint32(data[o]) | quint32(data[o + 1]) << 8 | quint32(data[o + 2]) << 16
-            | quint32(data[o + 3]) << 24;
-    }
-    QByteArrayView slice(qint64 o, qint64 n) const
-    {
-        need(o, n);
-        return QByteArrayView(reinterpret_cast<const char *>(data + o), n);
-    }
 };
 
 } // namespace
@@ -436,42 +382,7 @@ private:
         return bytes;
     }
 
-    // Text as stored: windows-1252 in Jet3; UCS-2 in Jet4, possibly in its compressed form
-    // (FF FE, then single bytes for characters below U+0100, a 0 byte switching modes).
-    QString text(QByteArrayView bytes) const
-    {
-        if (!m_file.m_jet4)
-            return fromAnsi(bytes);
-        if (bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe) {
-            QString out;
-            out.reserve(bytes.size());
-            bool compressed = true;
-            for (qsizetype i = 2; i < bytes.size();) {
-                // A run up to the next mode switch, decoded in one go.
-                qsizetype end = i;
-                while (end < bytes.size() && bytes[end] != 0)
-                    end += compressed ? 1 : 2;
-                end = std::min(end, bytes.size());
-                if (compressed)
-                    out.append(QLatin1String(bytes.data() + i, end - i));
-                else
-                    out.append(utf16(bytes.sliced(i, end - i)));
-                i = end + 1;  // past the switch
-                compressed = !compressed;
-            }
-            return out;
-        }
-        return utf16(bytes);
-    }
-
-    static QString utf16(QByteArrayView bytes)
-    {
-        QString out(bytes.size() / 2, Qt::Uninitialized);
-        char16_t *to = reinterpret_cast<char16_t *>(out.data());
-        for (qsizetype i = 0; i < out.size(); ++i)
-            to[i] = char16_t(uchar(bytes[2 * i]) | uchar(bytes[2 * i + 1]) << 8);
-        return out;
-    }
+    QString text(QByteArrayView bytes) const { return jetText(bytes, m_file.m_jet4); }
 
     const AccessFile &m_file;
     Layout m_layout;

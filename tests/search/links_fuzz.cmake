@@ -11,6 +11,7 @@ if(RUZEZ_BUILD_FUZZERS)
     add_executable(access_file_fuzzer
         ${PROJECT_SOURCE_DIR}/tests/fuzz/access_file_fuzzer.cpp
         ${PROJECT_SOURCE_DIR}/src/search/access_file.cpp
+        ${PROJECT_SOURCE_DIR}/src/search/access_text.cpp
         ${PROJECT_SOURCE_DIR}/src/shell/ansi_text.cpp)
     target_include_directories(access_file_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_compile_options(access_file_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined -g -O1)
