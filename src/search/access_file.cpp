@@ -356,8 +356,11 @@ private:
     {
         const quint32 header = field.u32(0);
         const qint64 length = header & 0x3fffffff;
-        if (length > m_file.m_bytes.size())
-            throw Damaged{QStringLiteral("a memo claims more bytes than the file holds")};
+        // Each memo is stored once, so together they hold no more than the file: a damaged
+        // file whose rows share one long value cannot make the read outgrow memory.
+        m_memoBudget -= length;
+        if (length > m_file.m_bytes.size() || m_memoBudget < 0)
+            throw Damaged{QStringLiteral("memo values claim more bytes than the file holds")};
         const quint8 kind = header >> 24;
         // Values held in one place are not copied: they are decoded straight from the file.
         auto view = [](QByteArrayView v) { return QByteArray::fromRawData(v.data(), v.size()); };
@@ -387,6 +390,7 @@ private:
     const AccessFile &m_file;
     Layout m_layout;
     mutable std::vector<qint64> m_offsets;  // one row's value offsets, kept to spare allocations
+    mutable qint64 m_memoBudget = m_file.m_bytes.size();
 };
 
 AccessFile::AccessFile() = default;

@@ -103,6 +103,21 @@ QByteArray loopingMemo(bool selfLoop)
     return file;
 }
 
+// Rows whose memo fields all point at the first row's long value.
+QByteArray sharedMemo()
+{
+    std::vector<LinkRow> rows{row(1, QString(60000, u'M'))};
+    for (int i = 2; i <= 50; ++i)
+        rows.push_back(row(i, QString(1025, u'm')));
+    QByteArray file = test::linksDatabase(rows);
+    const QByteArray longHeader = QByteArray::fromHex("c0d40100");   // 120,000 bytes in a chain
+    const QByteArray shortHeader = QByteArray::fromHex("02080040");  // 2,050 bytes in one row
+    const QByteArray first = file.mid(file.indexOf(longHeader), 12);
+    for (qsizetype at = file.indexOf(shortHeader); at >= 0; at = file.indexOf(shortHeader, at + 12))
+        file.replace(at, 12, first);
+    return file;
+}
+
 // The table's page map cut to no bytes at all.
 QByteArray emptyUsageMap()
 {
@@ -305,6 +320,7 @@ void TestLinksTable::damagedFiles_data()
     QTest::newRow("no LINKS table") << otherTable() << "no table LINKS";
     QTest::newRow("LINKS without Description") << withoutField() << "no field Description";
     QTest::newRow("memo chain leading to itself") << loopingMemo(true) << "loops";
+    QTest::newRow("rows sharing one long memo") << sharedMemo() << "more bytes than the file holds";
     QTest::newRow("memo chain leading back") << loopingMemo(false) << "loops";
     QTest::newRow("page map of no bytes") << emptyUsageMap() << "page map is empty";
     QTest::newRow("relocated row leading to itself") << relocationLoop() << "relocated rows";
