@@ -1,0 +1,1 @@
+ruzez_add_test(tst_favourites_file tst_favourites_file.cpp)
