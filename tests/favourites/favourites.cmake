@@ -1,1 +1,2 @@
 ruzez_add_test(tst_favourites_file tst_favourites_file.cpp)
+ruzez_add_test(tst_favourites_window tst_favourites_window.cpp)
