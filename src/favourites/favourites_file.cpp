@@ -3,6 +3,7 @@
 #include "shell/program_folder.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ruzez {
 
@@ -16,31 +17,51 @@ bool FavouritesFile::isBlank(const QString &text)
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
+namespace {
+
+// Slots read in one call: a full list is 32 reads, not 32,766.
+constexpr int kSlotsPerRead = 512;
+
+} // namespace
+
+bool FavouritesFile::readEntries(int first, QList<Entry> &entries, int &freeEntry)
+{
+    for (int chunk = first; chunk <= kMaxEntries; chunk += kSlotsPerRead) {
+        const int count = qMin(kSlotsPerRead, kMaxEntries - chunk + 1);
+        QStringList records;
+        if (!m_store.readRun(titleRecord(chunk), 2 * count, records))
+            return false;
+        entries.reserve(entries.size() + count);
+        for (int i = 0; i < count; ++i) {
+            if (isBlank(records.at(2 * i))) {
+                freeEntry = chunk + i;
+                return true;
+            }
+            entries.append({records.at(2 * i), records.at(2 * i + 1)});
+        }
+    }
+    freeEntry = kMaxEntries + 1;
+    return true;
+}
+
 bool FavouritesFile::titles(QStringList &titles)
 {
-    for (int entry = 1; entry <= kMaxEntries; ++entry) {
-        QString title;
-        if (!m_store.read(titleRecord(entry), title))
-            return false;
-        if (isBlank(title))
-            break;
-        titles.append(title);
-    }
-    return true;
+    QList<Entry> entries;
+    int free = 0;
+    const bool read = readEntries(1, entries, free);
+    for (const Entry &e : std::as_const(entries))
+        titles.append(e.title);
+    return read;
 }
 
 bool FavouritesFile::firstFreeEntry(int &entry)
 {
-    for (int k = 1; k <= kMaxEntries; ++k) {
-        QString title;
-        if (!m_store.read(titleRecord(k), title))
-            return false;
-        if (isBlank(title)) {
-            entry = k;
-            return true;
-        }
-    }
-    return false;
+    QList<Entry> entries;
+    int free = 0;
+    if (!readEntries(1, entries, free) || free > kMaxEntries)
+        return false;
+    entry = free;
+    return true;
 }
 
 bool FavouritesFile::add(const QString &title, const QString &address)
@@ -57,48 +78,36 @@ bool FavouritesFile::address(int entry, QString &address)
     return entry >= 1 && entry <= kMaxEntries && m_store.read(addressRecord(entry), address);
 }
 
-bool FavouritesFile::readEntries(int first, QList<Entry> &entries)
-{
-    for (int entry = first; entry <= kMaxEntries; ++entry) {
-        Entry e;
-        if (!m_store.read(titleRecord(entry), e.title))
-            return false;
-        if (isBlank(e.title))
-            break;
-        if (!m_store.read(addressRecord(entry), e.address))
-            return false;
-        entries.append(std::move(e));
-    }
-    return true;
-}
-
 bool FavouritesFile::remove(int entry)
 {
     if (entry < 1 || entry > kMaxEntries)
         return false;
     // An unreadable record must not pass for the end of the list: the
-    // entries behind it would then be left out of the moving.
+    // entries behind it would be left behind a blank slot.
     QList<Entry> later;
-    if (!readEntries(entry + 1, later))
+    int free = 0;
+    if (!readEntries(entry + 1, later, free))
         return false;
 
-    if (!m_store.write(titleRecord(entry), QString()))
-        return false;
-    int free = entry;
-    for (const Entry &moved : later) {
-        // Address first, title last: the slot counts as occupied only once
-        // it holds the whole entry.
-        if (!m_store.write(addressRecord(free), moved.address)
-            || !m_store.write(titleRecord(free), moved.title))
+    // Every later entry one slot up, in one write: refused, it changes
+    // nothing; done, every slot is whole and the last entry is held twice,
+    // in its old slot too, until that slot is blanked.
+    if (!later.isEmpty()) {
+        QStringList moved;
+        moved.reserve(2 * later.size());
+        for (const Entry &e : std::as_const(later))
+            moved << e.title << e.address;
+        if (!m_store.writeRun(titleRecord(entry), moved))
             return false;
-        if (!m_store.write(titleRecord(free + 1), QString())) {
-            // The entry would now be listed twice; take the copy back.
-            m_store.write(titleRecord(free), QString());
-            return false;
-        }
-        ++free;
     }
-    return m_store.write(addressRecord(free), QString());
+    const int vacated = free - 1;
+    if (!m_store.write(titleRecord(vacated), QString())) {
+        // Take the copy back, so that the last entry is held once.
+        if (vacated > entry)
+            m_store.write(titleRecord(vacated - 1), QString());
+        return false;
+    }
+    return m_store.write(addressRecord(vacated), QString());
 }
 
 } // namespace ruzez

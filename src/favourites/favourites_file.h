@@ -48,12 +48,11 @@ public:
     bool address(int entry, QString &address);
 
     // Removes an entry of the list and moves every later entry up one
-    // slot. A failing store never loses an entry nor leaves one twice: the
-    // later entries are all read before anything is written, each one is
-    // copied before its old slot is blanked, and the moving stops at the
-    // first failure. What the list then shows may end early (a blank slot
-    // before the rest), but every entry is still held once and comes back
-    // into the list when that slot is filled again.
+    // slot. A store that fails part-way never loses an entry nor leaves one
+    // twice: the later entries are all read before anything is written,
+    // they are copied up before the last one's old slot is blanked, and a
+    // failure stops the removal (the entry then stays, or the list ends
+    // early at a blank slot and the rest comes back when it is filled).
     bool remove(int entry);
 
 private:
@@ -63,8 +62,10 @@ private:
         QString address;
     };
 
-    // The entries from first to the end of the list.
-    bool readEntries(int first, QList<Entry> &entries);
+    // The entries from first up to the first free slot, which goes into
+    // freeEntry (kMaxEntries + 1 when there is none). On a read failure
+    // entries keeps those read before it.
+    bool readEntries(int first, QList<Entry> &entries, int &freeEntry);
 
     RecordStore &m_store;
 };

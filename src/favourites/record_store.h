@@ -3,6 +3,7 @@
 #include "shell/record_file.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace ruzez {
 
@@ -15,6 +16,9 @@ public:
     virtual ~RecordStore() = default;
     virtual bool read(int n, QString &text) = 0;
     virtual bool write(int n, const QString &text) = 0;
+    // Consecutive records in one call each (see RecordFile).
+    virtual bool readRun(int first, int count, QStringList &texts) = 0;
+    virtual bool writeRun(int first, const QStringList &texts) = 0;
 };
 
 // The store the program uses: a record file, closed when the store ends.
@@ -29,6 +33,14 @@ public:
     bool open() { return m_file.open(); }
     bool read(int n, QString &text) override { return m_file.read(n, text); }
     bool write(int n, const QString &text) override { return m_file.write(n, text); }
+    bool readRun(int first, int count, QStringList &texts) override
+    {
+        return m_file.readRun(first, count, texts);
+    }
+    bool writeRun(int first, const QStringList &texts) override
+    {
+        return m_file.writeRun(first, texts);
+    }
     QString errorString() const { return m_file.errorString(); }
 
 private:
