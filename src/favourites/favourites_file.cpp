@@ -31,7 +31,6 @@ bool FavouritesFile::readEntries(int first, QList<Entry> &entries, int &freeEntr
         QStringList records;
         if (!m_store.readRun(titleRecord(chunk), 2 * count, records))
             return false;
-        entries.reserve(entries.size() + count);
         for (int i = 0; i < count; ++i) {
             if (isBlank(records.at(2 * i))) {
                 freeEntry = chunk + i;
