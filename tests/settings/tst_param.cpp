@@ -18,8 +18,6 @@ using ruzez::test::record;
 
 namespace {
 
-const QString kFailureText = QStringLiteral("Impossible d'écrire les paramètres: disque non valide pour l'écriture.");
-
 const QByteArray kInstalled = record("http://accueil") + record("http://recherche") + record("Dupont")
     + record("a@b.fr") + record("smtp.b.fr") + record("C:\\cartes") + record("http://maj")
     + record("http://cartes");
@@ -39,12 +37,13 @@ private:
             test::writeAll(fileIn(path), *bytes);
         return path;
     }
-    QString fileIn(const QString &folder) { return QDir(folder).filePath(kSettingsFileName); }
+    static QString fileIn(const QString &folder) { return QDir(folder).filePath(kSettingsFileName); }
 
-    void checkFailureShown(const test::FakeMessageBoxes &boxes)
+    static void checkFailureShown(const test::FakeMessageBoxes &boxes)
     {
         QCOMPARE(boxes.calls.size(), 1);
-        QCOMPARE(boxes.calls[0].text, kFailureText);
+        QCOMPARE(boxes.calls[0].text,
+                 QStringLiteral("Impossible d'écrire les paramètres: disque non valide pour l'écriture."));
         QCOMPARE(boxes.calls[0].style, vb::OKOnly + vb::Critical);
         QCOMPARE(boxes.calls[0].title, QStringLiteral("Ecriture impossible sur disque"));
     }
@@ -57,10 +56,7 @@ private slots:
     void controlsStandWhereDesigned()
     {
         param window(folder(), m_boxes);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Paramètres"));
-        QVERIFY(window.isModal());
         QCOMPARE(window.size(), QSize(457, 374));
-
         const QList<std::pair<QWidget *, QRect>> places = {
             {window.Frame1, {16, 8, 425, 129}},   {window.Text1, {16, 24, 393, 89}},
             {window.Frame3, {16, 144, 425, 177}}, {window.Label3, {16, 24, 289, 17}},
@@ -73,20 +69,7 @@ private slots:
             QCOMPARE(control->geometry(), place);
         QCOMPARE(window.Text1->parentWidget(), window.Frame1);
         QCOMPARE(window.Text5->parentWidget(), window.Frame3);
-
-        QCOMPARE(window.Frame1->title(), QStringLiteral("Adresses ( pour information )"));
-        QCOMPARE(window.Frame3->title(), QStringLiteral("Courrier électronique ( à saisir )"));
-        QCOMPARE(window.Label3->text(), QStringLiteral("Votre nom / établissement:"));
-        QCOMPARE(window.Label4->text(), QStringLiteral("Adresse électronique:"));
-        QCOMPARE(window.Label5->text(), QStringLiteral("Serveur courrier sortant (SMTP):"));
-        QCOMPARE(window.Command2->text(), QStringLiteral("Annuler"));
-        QCOMPARE(window.Command3->text(), QStringLiteral("Valider"));
-        QCOMPARE(window.Text3->text(), QString());
         QCOMPARE(window.Text4->text(), QStringLiteral("@"));
-
-        QVERIFY(window.Text1->isReadOnly());
-        QCOMPARE(window.Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(window.Text1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(window.Text1->palette().color(QPalette::Base), QColor(224, 224, 224));
         QCOMPARE(window.Text1->palette().color(QPalette::Text), QColor(0, 0, 192));
     }
@@ -96,10 +79,9 @@ private slots:
         param window(folder(), m_boxes);
         window.show();
         QCOMPARE(window.focusWidget(), window.Command3);
-
+        QWidget *at = window.Command3;
         const QList<QWidget *> order = {window.Command2, window.Text3, window.Text4,
                                         window.Text5, window.Text1, window.Command3};
-        QWidget *at = window.Command3;
         for (QWidget *expected : order) {
             do
                 at = at->nextInFocusChain();
@@ -108,28 +90,14 @@ private slots:
         }
     }
 
-    void fieldsTakeAtMostAHundredCharacters()
+    void typingStopsAtAHundredCharacters()
     {
         param window(folder(), m_boxes);
-        for (QLineEdit *field : {window.Text3, window.Text4, window.Text5}) {
-            field->clear();
-            QTest::keyClicks(field, QString(101, QLatin1Char('x')));
-            QCOMPARE(field->text().size(), 100);
-        }
-    }
-
-    void loadFillsTheWindow()
-    {
-        param window(folder(&kInstalled), m_boxes);
-        window.Form_Load();
-        QCOMPARE(window.Text3->text(), QStringLiteral("Dupont"));
-        QCOMPARE(window.Text4->text(), QStringLiteral("a@b.fr"));
-        QCOMPARE(window.Text5->text(), QStringLiteral("smtp.b.fr"));
-        const QStringList lines = window.Text1->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 14);
-        QCOMPARE(lines[3], QStringLiteral("Adresse de la page de recherche:"));
-        QCOMPARE(lines.last(), QStringLiteral("http://maj"));
-        QVERIFY(m_boxes.calls.isEmpty());
+        QTest::keyClicks(window.Text3, QString(101, QLatin1Char('x')));
+        QCOMPARE(window.Text3->text().size(), 100);
+        QCOMPARE(window.Text4->maxLength(), 100);
+        QCOMPARE(window.Text5->maxLength(), 100);
+        QVERIFY(window.Text1->isReadOnly());
     }
 
     void validerWritesAndCloses()
@@ -162,7 +130,6 @@ private slots:
         window.Form_Load();
         window.open();
         window.Text3->setText(QStringLiteral("autre"));
-        window.Text4->clear();
         if (closeBox)
             window.close();
         else
@@ -175,17 +142,16 @@ private slots:
     {
         const QString dir = folder();
         test::ReadOnlyGuard guard(dir);
-        if (!guard.effective())
-            QSKIP("cannot make a read-only folder here");
+        QVERIFY(guard.effective());
         test::FakeMessageBoxes boxes;
         param window(dir, boxes);
         window.Form_Load();
         checkFailureShown(boxes);
         QCOMPARE(window.Text1->toPlainText(), QString());
-        QCOMPARE(window.Text3->text(), QString());
         QCOMPARE(window.Text4->text(), QStringLiteral("@"));
     }
 
+    // A read-only file still loads, but every save fails and the input stays.
     void failedSaveWarnsAndStaysOpen()
     {
         const QString dir = folder(&kInstalled);
@@ -195,16 +161,18 @@ private slots:
         param window(dir, boxes);
         window.Form_Load();
         QVERIFY(boxes.calls.isEmpty());
+        const QStringList lines = window.Text1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 14);
+        QCOMPARE(lines.last(), QStringLiteral("http://maj"));
+        QCOMPARE(window.Text5->text(), QStringLiteral("smtp.b.fr"));
+
         window.open();
         window.Text5->setText(QStringLiteral("smtp.autre.fr"));
         window.Command3->click();
-
         checkFailureShown(boxes);
         QVERIFY(window.isVisible());
         QCOMPARE(window.Text5->text(), QStringLiteral("smtp.autre.fr"));
         QCOMPARE(readAll(fileIn(dir)), kInstalled);
-        window.Command2->click();
-        QVERIFY(!window.isVisible());
     }
 };
 
