@@ -63,6 +63,7 @@ param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent)
     // Read-only, yet reachable from the keyboard to scroll and select.
     Text1->setFocusPolicy(Qt::StrongFocus);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setTabChangesFocus(true);
     // Long addresses wrap: the box scrolls only up and down.
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

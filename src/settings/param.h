@@ -25,7 +25,7 @@ public:
     // The items are limited to what fits comfortably in a record.
     static constexpr int kMaxItem = 100;
 
-    param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent = nullptr);
+    explicit param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent = nullptr);
 
     // Reads the file into the information box and the three fields. On a
     // failure the box tells the user, and the window keeps what was read.
