@@ -34,6 +34,7 @@ public:
     static constexpr int kBudgetMs = 1500;
     static constexpr uint kActivated = 2; // NM_ACTIVE_CONNECTION_STATE_ACTIVATED
 
+    // Build it once the application object exists (the system bus needs it).
     explicit NetworkManagerDialup(QDBusConnection bus = QDBusConnection::systemBus());
 
     bool connexionactive() override;

@@ -25,7 +25,6 @@ const auto kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 
 // Far below what a teacher would notice, well above a healthy answer.
 constexpr qint64 kQuickMs = NetworkManagerDialup::kCallTimeoutMs;
-constexpr qint64 kBoundedMs = NetworkManagerDialup::kBudgetMs + 500;
 
 } // namespace
 
@@ -39,6 +38,7 @@ private:
     QString m_python;
     QProcess m_daemon;
     QProcess m_mock;
+    QString m_address;
     std::optional<QDBusConnection> m_bus;
     QString m_device;
     int m_activeCount = 0;
@@ -55,8 +55,8 @@ private:
     void startNetworkManager()
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_bus->name());
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus->name());
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
         m_mock.setProcessEnvironment(env);
         m_mock.setStandardOutputFile(QProcess::nullDevice());
         m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -131,8 +131,8 @@ private slots:
         m_daemon.start(daemon, {"--session", "--nofork", "--print-address"});
         QVERIFY(m_daemon.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(m_daemon.canReadLine(), 10000);
-        const QString address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        m_bus = QDBusConnection::connectToBus(address, address);
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        m_bus = QDBusConnection::connectToBus(m_address, QStringLiteral("ruzez-test-bus"));
         QVERIFY2(m_bus->isConnected(), qPrintable(m_bus->lastError().message()));
     }
 
@@ -208,23 +208,25 @@ private slots:
         QCOMPARE(activeConnections(), std::optional(QStringList{wifi}));
     }
 
+    // Without NetworkManager, or without a bus at all, the window closes
+    // with no question and no wait.
+    void noNetworkManagerMeansNotConnectedAtOnce_data()
+    {
+        QTest::addColumn<bool>("privateBus");
+        QTest::newRow("bus without NetworkManager") << true;
+        QTest::newRow("no bus") << false;
+    }
     void noNetworkManagerMeansNotConnectedAtOnce()
     {
-        NetworkManagerDialup line(*m_bus);
+        QFETCH(bool, privateBus);
+        NetworkManagerDialup line(privateBus ? *m_bus
+                                             : QDBusConnection::connectToBus(
+                                                 "unix:path=/nonexistent/bus", "ruzez-no-bus"));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!line.connexionactive());
         line.hangUp();
         QVERIFY2(clock.elapsed() < kQuickMs, qPrintable(QString::number(clock.elapsed())));
-    }
-
-    void noBusMeansNotConnected()
-    {
-        const auto name = QStringLiteral("ruzez-no-bus");
-        NetworkManagerDialup line(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", name));
-        QVERIFY(!line.connexionactive());
-        line.hangUp();
-        QDBusConnection::disconnectFromBus(name);
     }
 
     // A NetworkManager that holds its name but never answers must not
@@ -241,7 +243,7 @@ private slots:
         clock.start();
         QVERIFY(!line.connexionactive());
         line.hangUp();
-        QVERIFY2(clock.elapsed() < 2 * kBoundedMs, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < 2 * NetworkManagerDialup::kBudgetMs, qPrintable(QString::number(clock.elapsed())));
     }
 };
 
