@@ -15,25 +15,25 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <optional>
+
 using namespace ruzez;
 using test::readAll;
-using test::record;
 
 namespace {
 
-// A browser that shows whatever page the test sets and logs the calls the
-// favourites make.
+// Shows the page the test sets and logs Stop and Navigate.
 class FavFakeBrowser final : public BrowserComponent
 {
 public:
     bool Navigate(const QString &address) override { return log("Navigate " + address); }
-    bool Navigate2(const QString &address) override { return log("Navigate2 " + address); }
-    bool GoBack() override { return log("GoBack"); }
-    bool GoForward() override { return log("GoForward"); }
-    bool Refresh() override { return log("Refresh"); }
-    bool Refresh2() override { return log("Refresh2"); }
+    bool Navigate2(const QString &) override { return false; }
+    bool GoBack() override { return false; }
+    bool GoForward() override { return false; }
+    bool Refresh() override { return false; }
+    bool Refresh2() override { return false; }
     bool Stop() override { return log("Stop"); }
-    bool ExecWB(int, int) override { return log("ExecWB"); }
+    bool ExecWB(int, int) override { return false; }
     QString LocationName() const override { return name; }
     QString LocationURL() const override { return url; }
     bool Busy() const override { return false; }
@@ -51,13 +51,11 @@ private:
     }
 };
 
-const QString kFailure = QStringLiteral("Impossible d'ajouter aux favoris: disque non valide pour l'\u00e9criture.");
-
-QByteArray entries(const QList<QPair<QByteArray, QByteArray>> &list)
+QByteArray bytesOf(const QList<QPair<QByteArray, QByteArray>> &entries)
 {
     QByteArray bytes;
-    for (const auto &[title, address] : list)
-        bytes += record(title) + record(address);
+    for (const auto &[title, address] : entries)
+        bytes += test::record(title) + test::record(address);
     return bytes;
 }
 
@@ -75,24 +73,31 @@ class TestFavouritesWindow : public QObject
 {
     Q_OBJECT
 
-private:
-    // A fresh program folder, holding a favourites file when bytes are given.
-    QString folder(const QByteArray *bytes = nullptr)
+    // A fresh program folder with the given favourites file (none if null).
+    QString folder(const QByteArray &bytes = QByteArray())
     {
         const QString path = m_dir.filePath(QString::number(++m_count));
         QDir().mkpath(path);
-        if (bytes)
-            test::writeAll(FavouritesFile::pathIn(path), *bytes);
+        if (!bytes.isNull())
+            test::writeAll(FavouritesFile::pathIn(path), bytes);
         return path;
     }
-    QString file(const QString &folder) const { return FavouritesFile::pathIn(folder); }
-
-    void checkFailureBox(const test::FakeMessageBoxes &boxes)
+    static QByteArray fileIn(const QString &folder) { return readAll(FavouritesFile::pathIn(folder)); }
+    // Makes the favourites file of folder read-only when asked; false when
+    // that cannot be done here.
+    static bool readOnlyWhen(bool readOnly, const QString &folder, std::optional<test::ReadOnlyGuard> &guard)
     {
-        QCOMPARE(boxes.calls.size(), 1);
-        QCOMPARE(boxes.calls[0].text, kFailure);
-        QCOMPARE(boxes.calls[0].style, vb::OKOnly + vb::Critical);
-        QCOMPARE(boxes.calls[0].title, QStringLiteral("Ecriture impossible sur disque"));
+        if (readOnly)
+            guard.emplace(FavouritesFile::pathIn(folder));
+        return !readOnly || guard->effective();
+    }
+
+    bool failureReported() const
+    {
+        return m_boxes.calls.size() == 1
+            && m_boxes.calls[0].text == QStringLiteral("Impossible d'ajouter aux favoris: disque non valide pour l'\u00e9criture.")
+            && m_boxes.calls[0].style == vb::OKOnly + vb::Critical
+            && m_boxes.calls[0].title == QStringLiteral("Ecriture impossible sur disque");
     }
 
     QTemporaryDir m_dir;
@@ -109,54 +114,44 @@ private slots:
         m_boxes.calls.clear();
     }
 
-    void ajouteurCreatesTheFileWithTheFirstEntry()
-    {
-        const QString dir = folder();
-        ajouteur(m_browser, dir, m_boxes);
-        QCOMPARE(readAll(file(dir)),
-                 entries({{"Dioxyde de carbone", "file:///cd/re2rira/air/pagesair/dioxyde.html"}}));
-        QVERIFY(m_boxes.calls.isEmpty());
-    }
-
-    void ajouteurSkipsAPageWithoutTitle_data()
+    void ajouteur_data()
     {
         QTest::addColumn<QString>("title");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("spaces only") << QStringLiteral("    ");
-    }
-    void ajouteurSkipsAPageWithoutTitle()
-    {
-        QFETCH(QString, title);
-        const QString dir = folder();
-        m_browser.name = title;
-        ajouteur(m_browser, dir, m_boxes);
-        QVERIFY(!QFile::exists(file(dir)));
-        QVERIFY(m_boxes.calls.isEmpty());
-    }
-
-    void ajouteurReportsEveryFailure_data()
-    {
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("readOnly");
-        QTest::newRow("address of 127 characters") << QString(127, QLatin1Char('u')) << false;
-        QTest::newRow("read-only disk") << QStringLiteral("file:///x.html") << true;
+        QTest::addColumn<bool>("added");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("added") << "Dioxyde" << "file:///d.html" << false << true << false;
+        QTest::newRow("no title: silence") << "" << "file:///d.html" << false << false << false;
+        QTest::newRow("blank title: silence") << "   " << "file:///d.html" << false << false << false;
+        QTest::newRow("address of 127") << "Dioxyde" << QString(127, QLatin1Char('u')) << false << false << true;
+        QTest::newRow("read-only disk") << "Dioxyde" << "file:///d.html" << true << false << true;
     }
-    void ajouteurReportsEveryFailure()
+    void ajouteur()
     {
+        QFETCH(QString, title);
         QFETCH(QString, url);
         QFETCH(bool, readOnly);
-        const QByteArray before = entries({{"A", "a"}});
-        const QString dir = folder(&before);
-        m_browser.url = url;
+        QFETCH(bool, added);
+        QFETCH(bool, reported);
+        const QByteArray before = bytesOf({{"A", "a"}});
+        const QString dir = folder(before);
         std::optional<test::ReadOnlyGuard> guard;
-        if (readOnly) {
-            guard.emplace(file(dir));
-            if (!guard->effective())
-                QSKIP("cannot make a read-only file here");
-        }
-        ajouteur(m_browser, dir, m_boxes);
-        checkFailureBox(m_boxes);
-        QCOMPARE(readAll(file(dir)), before);
+        if (!readOnlyWhen(readOnly, dir, guard))
+            QSKIP("cannot make a read-only file here");
+        m_browser.name = title;
+        m_browser.url = url;
+        ruzez::ajouteur(m_browser, dir, m_boxes);
+        QCOMPARE(fileIn(dir), added ? before + bytesOf({{title.toLatin1(), url.toLatin1()}}) : before);
+        QCOMPARE(failureReported(), reported);
+        QCOMPARE(m_boxes.calls.isEmpty(), !reported);
+    }
+
+    void ajouteurCreatesAMissingFile()
+    {
+        const QString dir = folder();
+        ruzez::ajouteur(m_browser, dir, m_boxes);
+        QCOMPARE(fileIn(dir), bytesOf({{"Dioxyde de carbone", "file:///cd/re2rira/air/pagesair/dioxyde.html"}}));
     }
 
     void windowLayout()
@@ -165,150 +160,119 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Sites favoris"));
         QCOMPARE(window.size(), QSize(487, 373));
         QCOMPARE(window.Frame1->geometry(), QRect(8, 0, 465, 297));
-        QCOMPARE(window.Frame1->title(), QString());
         QCOMPARE(window.Liste->geometry(), QRect(16, 16, 433, 264));
         QCOMPARE(window.Liste->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(window.Command3->text(), QStringLiteral("Fermer"));
-        QCOMPARE(window.Command1->text(), QStringLiteral("Enlever"));
-        QCOMPARE(window.Command2->text(), QStringLiteral("Aller \u00e0..."));
+        QCOMPARE(window.Command3->text() + window.Command1->text() + window.Command2->text(),
+                 QStringLiteral("FermerEnleverAller \u00e0..."));
         QCOMPARE(window.Command3->geometry(), QRect(152, 312, 57, 49));
-        QCOMPARE(window.Command1->geometry(), QRect(224, 312, 57, 49));
-        QCOMPARE(window.Command2->geometry(), QRect(296, 312, 57, 49));
-        for (QToolButton *button : {window.Command1, window.Command2, window.Command3}) {
-            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-            QVERIFY(!button->icon().isNull());
-        }
+        QCOMPARE(window.Command1->geometry().left(), 224);
+        QCOMPARE(window.Command2->geometry().left(), 296);
+        QVERIFY(!window.Command2->icon().isNull());
 
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(QApplication::focusWidget(), window.Liste);
-        const QList<QWidget *> order = {window.Command2, window.Command1, window.Command3, window.Liste};
-        for (QWidget *next : order) {
+        for (QWidget *next : QList<QWidget *>{window.Command2, window.Command1, window.Command3, window.Liste}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
     }
 
-    void formLoadListsTheTitles()
+    void formLoad()
     {
-        const QByteArray bytes = entries({{" Air ", "a"}, {" Air ", "b"}, {"", ""}, {"Cach\xe9", "c"}});
-        favoris window(m_browser, folder(&bytes), m_boxes);
+        favoris window(m_browser, folder(bytesOf({{" Air ", "a"}, {" Air ", "b"}, {"", ""}, {"Cach\xe9", "c"}})), m_boxes);
         window.Form_Load();
         QCOMPARE(listed(window.Liste), (QStringList{" Air ", " Air "}));
-        QVERIFY(window.Liste->selectedItems().isEmpty());
         QVERIFY(m_boxes.calls.isEmpty());
-    }
 
-    void formLoadReportsAFileThatCannotBeOpened()
-    {
         const QString dir = folder();
         test::ReadOnlyGuard guard(dir);
         if (!guard.effective())
             QSKIP("cannot make a read-only folder here");
-        favoris window(m_browser, dir, m_boxes);
-        window.Form_Load();
-        checkFailureBox(m_boxes);
-        QCOMPARE(window.Liste->count(), 0);
+        favoris unopenable(m_browser, dir, m_boxes);
+        unopenable.Form_Load();
+        QVERIFY(failureReported());
+        QCOMPARE(unopenable.Liste->count(), 0);
     }
 
-    void enleverRemovesAndRefills_data()
+    void enlever_data()
     {
         QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("readOnly");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("nothing selected") << -1 << QStringList{"A", "B", "C"};
-        QTest::newRow("first") << 0 << QStringList{"B", "C"};
-        QTest::newRow("middle") << 1 << QStringList{"A", "C"};
-        QTest::newRow("last") << 2 << QStringList{"A", "B"};
+        QTest::newRow("nothing selected") << -1 << false << QStringList{"A", "B", "C"};
+        QTest::newRow("middle") << 1 << false << QStringList{"A", "C"};
+        QTest::newRow("read-only disk") << 1 << true << QStringList{"A", "B", "C"};
     }
-    void enleverRemovesAndRefills()
+    void enlever()
     {
         QFETCH(int, row);
+        QFETCH(bool, readOnly);
         QFETCH(QStringList, left);
-        const QByteArray bytes = entries({{"A", "a"}, {"B", "b"}, {"C", "c"}});
-        const QString dir = folder(&bytes);
+        const QByteArray before = bytesOf({{"A", "a"}, {"B", "b"}, {"C", "c"}});
+        const QString dir = folder(before);
         favoris window(m_browser, dir, m_boxes);
         window.Form_Load();
         window.Liste->setCurrentRow(row);
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        {
+            std::optional<test::ReadOnlyGuard> guard;
+            if (!readOnlyWhen(readOnly, dir, guard))
+                QSKIP("cannot make a read-only file here");
+            QTest::mouseClick(window.Command1, Qt::LeftButton);
+        }
         QCOMPARE(listed(window.Liste), left);
         QVERIFY(window.Liste->selectedItems().isEmpty());
-        QCOMPARE(QFileInfo(file(dir)).size(), bytes.size());
+        QCOMPARE(fileIn(dir).size(), before.size());
+        QVERIFY(m_boxes.calls.isEmpty());
 
         // A page added now goes right after the remaining entries.
-        ajouteur(m_browser, dir, m_boxes);
+        ruzez::ajouteur(m_browser, dir, m_boxes);
         window.Liste->clear();
         window.Form_Load();
-        QCOMPARE(window.Liste->count(), left.size() + 1);
-        QCOMPARE(window.Liste->item(left.size())->text(), m_browser.name);
+        QCOMPARE(listed(window.Liste), left + QStringList{m_browser.name});
     }
 
-    void enleverOnAReadOnlyDiskChangesNothing()
-    {
-        const QByteArray bytes = entries({{"A", "a"}, {"B", "b"}});
-        const QString dir = folder(&bytes);
-        test::ReadOnlyGuard guard(file(dir));
-        if (!guard.effective())
-            QSKIP("cannot make a read-only file here");
-        favoris window(m_browser, dir, m_boxes);
-        window.Form_Load();
-        window.Liste->setCurrentRow(0);
-        window.Command1_Click();
-        QCOMPARE(readAll(file(dir)), bytes);
-        QCOMPARE(listed(window.Liste), (QStringList{"A", "B"}));
-        QVERIFY(m_boxes.calls.isEmpty());
-    }
-
-    void allerOpensTheEntryOfItsPosition_data()
+    void allerA_data()
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("doubleClick");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("nothing selected") << -1 << false << QStringList();
-        QTest::newRow("first of two same titles") << 0 << false << QStringList{"Stop", "Navigate file:///un.html"};
-        QTest::newRow("second of two same titles") << 1 << false << QStringList{"Stop", "Navigate file:///deux.html"};
-        QTest::newRow("double click") << 1 << true << QStringList{"Stop", "Navigate file:///deux.html"};
+        QTest::addColumn<QString>("opened"); // null: nothing happens
+        QTest::newRow("nothing selected") << -1 << false << QString();
+        QTest::newRow("first of two same titles") << 0 << false << "file:///un.html";
+        QTest::newRow("second of two same titles") << 1 << false << "file:///deux.html";
+        QTest::newRow("double click on a title") << 1 << true << "file:///deux.html";
+        QTest::newRow("double click, nothing selected") << -1 << true << QString();
     }
-    void allerOpensTheEntryOfItsPosition()
+    void allerA()
     {
         QFETCH(int, row);
         QFETCH(bool, doubleClick);
-        QFETCH(QStringList, calls);
-        const QByteArray bytes = entries({{"Page", "file:///un.html"}, {"Page", "file:///deux.html"}});
-        favoris window(m_browser, folder(&bytes), m_boxes);
+        QFETCH(QString, opened);
+        favoris window(m_browser, folder(bytesOf({{"Page", "file:///un.html"}, {"Page", "file:///deux.html"}})), m_boxes);
         window.Form_Load();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        if (doubleClick) {
-            const QPoint at = window.Liste->visualItemRect(window.Liste->item(row)).center();
-            QTest::mouseClick(window.Liste->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(window.Liste->viewport(), Qt::LeftButton, {}, at);
-        } else {
+        if (!doubleClick) {
             window.Liste->setCurrentRow(row);
             QTest::mouseClick(window.Command2, Qt::LeftButton);
+        } else {
+            const QPoint at = row < 0 ? QPoint(20, 200) : window.Liste->visualItemRect(window.Liste->item(row)).center();
+            if (row >= 0)
+                QTest::mouseClick(window.Liste->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(window.Liste->viewport(), Qt::LeftButton, {}, at);
         }
+        const QStringList calls = opened.isNull() ? QStringList() : QStringList{"Stop", "Navigate " + opened};
         QCOMPARE(m_browser.calls, calls);
-        QCOMPARE(window.isVisible(), calls.isEmpty());
+        QCOMPARE(window.isVisible(), opened.isNull());
     }
 
-    void doubleClickInAnEmptyListDoesNothing()
+    void allerAWithAnUnreadableFileStillStopsNavigatesAndCloses()
     {
-        favoris window(m_browser, folder(), m_boxes);
-        window.Form_Load();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseDClick(window.Liste->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-        QVERIFY(m_browser.calls.isEmpty());
-        QVERIFY(window.isVisible());
-    }
-
-    void allerStillNavigatesAndClosesWhenTheAddressCannotBeRead()
-    {
-        const QByteArray bytes = entries({{"A", "a"}});
-        const QString dir = folder(&bytes);
+        const QString dir = folder(bytesOf({{"A", "a"}}));
         favoris window(m_browser, dir, m_boxes);
         window.Form_Load();
         window.show();
-        QVERIFY(QFile::remove(file(dir)));
+        QVERIFY(QFile::remove(FavouritesFile::pathIn(dir)));
         test::ReadOnlyGuard guard(dir);
         if (!guard.effective())
             QSKIP("cannot make a read-only folder here");
@@ -318,7 +282,7 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    void menuAddsAndOpensTheList()
+    void popupMenu()
     {
         QWidget mainWindow;
         const QString dir = folder();
@@ -327,28 +291,21 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(menu.isHidden());
         QCOMPARE(menu.menufav->actions(), (QList<QAction *>{menu.ajoutsite, menu.voirliste}));
-        QCOMPARE(menu.ajoutsite->text(), QStringLiteral("Ajouter ce site"));
-        QCOMPARE(menu.voirliste->text(), QStringLiteral("Voir la liste"));
-
+        QCOMPARE(menu.ajoutsite->text() + '|' + menu.voirliste->text(), QStringLiteral("Ajouter ce site|Voir la liste"));
         menu.popup();
         QTRY_VERIFY(menu.menufav->isVisible());
         menu.menufav->hide();
 
         menu.ajoutsite->trigger();
-        QCOMPARE(readAll(file(dir)),
-                 entries({{"Dioxyde de carbone", "file:///cd/re2rira/air/pagesair/dioxyde.html"}}));
-
         QStringList shown;
         QTimer::singleShot(0, &mainWindow, [&shown] {
-            auto *window = qobject_cast<favoris *>(QApplication::activeModalWidget());
-            if (!window)
-                return;
-            shown = listed(window->Liste);
-            window->Command3_Click();
+            if (auto *window = qobject_cast<favoris *>(QApplication::activeModalWidget())) {
+                shown = listed(window->Liste);
+                window->Command3_Click();
+            }
         });
         menu.voirliste->trigger();
         QCOMPARE(shown, QStringList{"Dioxyde de carbone"});
-        QVERIFY(!QApplication::activeModalWidget());
     }
 };
 
