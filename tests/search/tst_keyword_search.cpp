@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace ruzez;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(ruzez::SearchMode)
 
@@ -266,23 +267,31 @@ private slots:
     }
 
     // Many rows sharing few titles and words, so that removals and repeated
-    // titles interleave in every way; the indexed search must list exactly
-    // what rescanning the list would.
+    // titles interleave in every way; the search must list exactly what
+    // rescanning the list with Qt's own case-insensitive test would. The
+    // words mix capitals, accents and characters with unusual case rules
+    // (long s, Kelvin sign, micro sign, final sigma, dotted İ, capital
+    // sharp s, letters outside the 16-bit range, lone surrogates).
     void matchesTheUnindexedSearch()
     {
         QRandomGenerator random(20261208);
-        const QStringList titles{"A", "B", "C", "a", "D", "E"};
-        const QStringList words{"ozone", "air", "co2", "serre", "pluie", "Ozone"};
-        for (int round = 0; round < 200; ++round) {
+        const QStringList titles{"A", "B", "C", "a", "D", "É"};
+        const QStringList words{
+            "ozone", "OZONE", "Été", "été", "ete", "ÉTÉ", "air", "éclairage", "co2",
+            u"\u017Foleil"_s, "soleil", u"\u212Aelvin"_s, "kelvin", u"\u00B5g"_s, u"\u03BCg"_s,
+            u"\u03A3\u039F\u03A6\u0399\u0391\u03A3"_s, u"\u03C3\u03BF\u03C6\u03B9\u03B1\u03C2"_s,
+            u"\u0130le"_s, "ile", u"\u1E9E"_s, u"\u00DF"_s, u"\U00010400x"_s, u"\U00010428X"_s,
+            QString(QChar(0xDC00)) + QLatin1Char('x'), QString(QChar(0xD801)), "l'air",
+            "gaz-à-effet"};
+        for (int round = 0; round < 300; ++round) {
             std::vector<LinkRow> rows;
             const int count = random.bounded(1, 40);
             for (int i = 0; i < count; ++i) {
-                QStringList description;
-                for (int w = random.bounded(0, 4); w > 0; --w)
-                    description.append(words.at(random.bounded(words.size())));
+                QString description;
+                for (int w = random.bounded(0, 5); w > 0; --w)
+                    description += words.at(random.bounded(words.size())) + QStringLiteral(" et ");
                 rows.push_back(LinkRow{QString::number(i + 1), QStringLiteral("p%1.html").arg(i),
-                                       titles.at(random.bounded(titles.size())),
-                                       description.join(QLatin1Char(' '))});
+                                       titles.at(random.bounded(titles.size())), description});
             }
             QStringList query;
             for (int w = random.bounded(1, 4); w > 0; --w)
@@ -292,6 +301,28 @@ private slots:
                 QCOMPARE(written(searchLinks(&rows, keywords, mode)),
                          plainSearch(rows, keywords, mode));
             }
+        }
+    }
+
+    // Case is ignored character by character exactly as Qt's comparison
+    // ignores it, for every character of the 16-bit range.
+    void ignoresCaseAsQtDoes()
+    {
+        std::vector<LinkRow> rows;
+        for (char32_t c = 0x20; c < 0x10000; ++c) {
+            if (QChar::isSurrogate(c))
+                continue;
+            const QString text = QStringLiteral("<") + QChar(char16_t(c)) + QStringLiteral(">");
+            rows.push_back(LinkRow{{}, text, text, text});
+        }
+        for (const char *probe : {"<e>", "<K>", "<\u00E9>", "<\u03C3>", "<S>", "<\u00DF>"}) {
+            const QString word = QString::fromUtf8(probe);
+            QStringList expected;
+            for (const LinkRow &r : rows) {
+                if (r.Description.contains(word, Qt::CaseInsensitive))
+                    expected.append(r.SubCategory + QLatin1Char('|') + r.URL);
+            }
+            QCOMPARE(written(searchLinks(&rows, word, SearchMode::TousLesMots)), expected);
         }
     }
 };
