@@ -150,6 +150,7 @@ void SearchPanel::buildControls()
     List1 = new QListWidget(this);
     List1->setGeometry(twips(120, 3000, 3255, 2400));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->hide();
 
     for (QLabel *label : {Label2, Label3, Label4})
