@@ -1,0 +1,256 @@
+#include "browser/separate_browser_window.h"
+#include "browser/web_engine_browser.h"
+#include "test_files.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QWebEnginePage>
+
+using namespace ruzez;
+using ruzez::test::makeFile;
+
+namespace {
+
+constexpr int kTimeout = 30000;
+
+// The component's events in the order they came, progress folded into one.
+class EventLog : public QObject
+{
+public:
+    explicit EventLog(WebEngineBrowser &browser)
+    {
+        connect(&browser, &BrowserComponent::BeforeNavigate2, this,
+                [this](const QString &url) { add(QStringLiteral("BeforeNavigate2 ") + url); });
+        connect(&browser, &BrowserComponent::DownloadBegin, this, [this, &browser] {
+            add(QStringLiteral("DownloadBegin"));
+            busyAtBegin = browser.Busy();
+        });
+        connect(&browser, &BrowserComponent::ProgressChange, this, [this](int, int max) {
+            if (events.isEmpty() || events.last() != QLatin1String("ProgressChange"))
+                add(QStringLiteral("ProgressChange"));
+            progressMax = max;
+        });
+        connect(&browser, &BrowserComponent::NavigateComplete2, this,
+                [this] { add(QStringLiteral("NavigateComplete2")); });
+        connect(&browser, &BrowserComponent::DownloadComplete, this, [this, &browser] {
+            add(QStringLiteral("DownloadComplete"));
+            ++completed;
+            urlAtComplete = browser.LocationURL();
+            busyAtComplete = browser.Busy();
+        });
+    }
+
+    void add(const QString &event) { events << event; }
+    bool waitForCompletions(int count) { return QTest::qWaitFor([&] { return completed >= count; }, kTimeout); }
+
+    QStringList events;
+    int completed = 0;
+    int progressMax = 0;
+    QString urlAtComplete;
+    bool busyAtBegin = false;
+    bool busyAtComplete = true;
+};
+
+QVariant runJavaScript(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, kTimeout))
+        qWarning("script did not answer");
+    return result;
+}
+
+QString fileUrl(const QString &path)
+{
+    return QUrl::fromLocalFile(path).toString();
+}
+
+} // namespace
+
+class TestWebEngineBrowser : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_first;
+    QString m_second;
+    QString m_latin;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // Loads a page and waits until its navigation is over.
+    bool load(WebEngineBrowser &browser, const QString &address)
+    {
+        QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
+        return browser.Navigate(address) && complete.wait(kTimeout);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_first = path(QStringLiteral("premiere.html"));
+        m_second = path(QStringLiteral("seconde.html"));
+        m_latin = path(QStringLiteral("latin.html"));
+        QVERIFY(makeFile(m_first,
+                         "<html><head><meta charset=\"utf-8\"><title>Première</title></head><body>"
+                         "<a id=\"toAnchor\" href=\"#CO2\">bas</a>"
+                         "<a id=\"popup\" href=\"seconde.html\" target=\"_blank\">ailleurs</a>"
+                         "<div style=\"height:5000px\"></div><h2 id=\"CO2\">CO2</h2></body></html>"));
+        QVERIFY(makeFile(m_second, "<html><head><meta charset=\"utf-8\"><title>Seconde</title></head>"
+                                   "<body>seconde page</body></html>"));
+        QVERIFY(makeFile(m_latin, "<html><head><title>Latin</title></head><body>caf\xe9</body></html>"));
+    }
+
+    // A hidden component, as start-up uses it before the window shows.
+    void hiddenComponentCompletesAboutBlankThenRefresh()
+    {
+        WebEngineBrowser browser;
+        QSignalSpy complete(&browser, &BrowserComponent::NavigateComplete2);
+        QVERIFY(browser.Navigate(QStringLiteral("about:blank")));
+        QVERIFY(browser.Refresh());
+        QVERIFY(complete.wait(kTimeout));
+        QVERIFY(!browser.isVisible());
+        QCOMPARE(browser.LocationURL(), QStringLiteral("about:blank"));
+    }
+
+    void loadGivesEventsInOrder_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("page") << QStringLiteral("premiere.html") << QStringLiteral("Première");
+        QTest::newRow("missing file: error page, same events")
+            << QStringLiteral("absente.html") << QString();
+    }
+
+    void loadGivesEventsInOrder()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, title);
+        WebEngineBrowser browser;
+        EventLog log(browser);
+        const QString url = fileUrl(path(page));
+
+        QVERIFY(browser.Navigate(QStringLiteral("file://") + path(page)));
+        QVERIFY(log.waitForCompletions(1));
+        QTest::qWait(200); // nothing more may follow
+        const QStringList expected{QStringLiteral("BeforeNavigate2 ") + url, QStringLiteral("DownloadBegin"),
+                                   QStringLiteral("ProgressChange"), QStringLiteral("NavigateComplete2"),
+                                   QStringLiteral("DownloadComplete")};
+        QCOMPARE(log.events, expected);
+        QCOMPARE(log.progressMax, 100);
+        QVERIFY(log.busyAtBegin);
+        QVERIFY(!log.busyAtComplete);
+        QCOMPARE(log.urlAtComplete, url);
+        if (!title.isEmpty())
+            QCOMPARE(browser.LocationName(), title);
+    }
+
+    void emptyAddressFailsWithoutEvents()
+    {
+        WebEngineBrowser browser;
+        EventLog log(browser);
+        QVERIFY(!browser.Navigate(QString()));
+        QVERIFY(!browser.Navigate2(QStringLiteral("  ")));
+        QVERIFY(!browser.GoBack());
+        QVERIFY(!browser.GoForward());
+        QTest::qWait(200);
+        QCOMPARE(log.events, QStringList());
+    }
+
+    void fragmentIsKeptOnALoad()
+    {
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, QStringLiteral("file://") + m_first + QStringLiteral("#CO2")));
+        QCOMPARE(browser.LocationURL(), fileUrl(m_first) + QStringLiteral("#CO2"));
+        QCOMPARE(runJavaScript(browser.page(), QStringLiteral("location.hash")).toString(), QStringLiteral("#CO2"));
+    }
+
+    // Moves inside the page shown load nothing; each is still one whole
+    // navigation for whoever follows the events.
+    void moveInsideThePageIsACompletedNavigation_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Navigate to an anchor") << QStringLiteral("navigate");
+        QTest::newRow("link to an anchor") << QStringLiteral("link");
+        QTest::newRow("back from an anchor") << QStringLiteral("back");
+    }
+
+    void moveInsideThePageIsACompletedNavigation()
+    {
+        QFETCH(QString, how);
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, m_first));
+        QString expectedUrl = fileUrl(m_first) + QStringLiteral("#CO2");
+        if (how == QLatin1String("back")) {
+            QVERIFY(load(browser, m_first + QStringLiteral("#CO2")));
+            expectedUrl = fileUrl(m_first);
+        }
+
+        EventLog log(browser);
+        if (how == QLatin1String("navigate"))
+            QVERIFY(browser.Navigate(m_first + QStringLiteral("#CO2")));
+        else if (how == QLatin1String("link"))
+            runJavaScript(browser.page(), QStringLiteral("document.getElementById('toAnchor').click()"));
+        else
+            QVERIFY(browser.GoBack());
+        QVERIFY(log.waitForCompletions(1));
+        QTest::qWait(200);
+        const QStringList expected{QStringLiteral("BeforeNavigate2 ") + expectedUrl, QStringLiteral("DownloadBegin"),
+                                   QStringLiteral("NavigateComplete2"), QStringLiteral("DownloadComplete")};
+        QCOMPARE(log.events, expected);
+        QCOMPARE(browser.LocationURL(), expectedUrl);
+    }
+
+    void undeclaredEncodingIsWindows1252()
+    {
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, m_latin));
+        QCOMPARE(runJavaScript(browser.page(), QStringLiteral("document.body.textContent")).toString(),
+                 QStringLiteral("café"));
+    }
+
+    void newWindowRequest_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("cancelled: no window") << true;
+        QTest::newRow("let through: a separate window") << false;
+    }
+
+    void newWindowRequest()
+    {
+        QFETCH(bool, cancel);
+        WebEngineBrowser browser;
+        int requests = 0;
+        connect(&browser, &BrowserComponent::NewWindow2, this, [&](bool *cancelIt) {
+            ++requests;
+            *cancelIt = cancel;
+        });
+        QVERIFY(load(browser, m_first));
+        runJavaScript(browser.page(), QStringLiteral("document.getElementById('popup').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(requests, 1, kTimeout);
+
+        if (cancel) {
+            QTest::qWait(500);
+            QCOMPARE(browser.findChildren<SeparateBrowserWindow *>().size(), 0);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(browser.findChildren<SeparateBrowserWindow *>().size(), 1, kTimeout);
+            auto *window = browser.findChildren<SeparateBrowserWindow *>().constFirst();
+            QVERIFY(window->isWindow());
+            QTRY_COMPARE_WITH_TIMEOUT(window->url().toString(), fileUrl(m_second), kTimeout);
+        }
+        QCOMPARE(browser.LocationURL(), fileUrl(m_first));
+    }
+};
+
+QTEST_MAIN(TestWebEngineBrowser)
+#include "tst_web_engine_browser.moc"

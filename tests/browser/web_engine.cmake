@@ -1,0 +1,1 @@
+ruzez_add_test(tst_web_engine_browser tst_web_engine_browser.cpp)
