@@ -68,6 +68,20 @@ QVariant runJavaScript(QWebEnginePage *page, const QString &script)
     return result;
 }
 
+QString demoPage(const QString &page)
+{
+    return qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/demo/disc/re2rira/") + page;
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(kTimeout))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 QString fileUrl(const QString &path)
 {
     return QUrl::fromLocalFile(path).toString();
@@ -249,6 +263,78 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(window->url().toString(), fileUrl(m_second), kTimeout);
         }
         QCOMPARE(browser.LocationURL(), fileUrl(m_first));
+    }
+
+    void printsThePageToAPdfFile()
+    {
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("page.pdf"));
+        int asked = 0;
+        WebEngineBrowser browser([&](QPrinter &printer) {
+            ++asked;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        QSignalSpy printed(&browser, &WebEngineBrowser::printFinished);
+        QVERIFY(load(browser, demoPage(QStringLiteral("air/pagesair/dioxyde.html"))));
+
+        QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
+        QCOMPARE(asked, 1);
+        QVERIFY(!browser.ExecWB(WebEngineBrowser::kPrintCommand, 0)); // one job at a time
+        QVERIFY(printed.wait(kTimeout));
+        QCOMPARE(printed.first().first().toBool(), true);
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("Le dioxyde de carbone")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("indispensable à la vie")), qPrintable(text));
+    }
+
+    // The request goes to the engine at once; the job ends and frees the
+    // printer for the next one.
+    void printWhileAPageLoads()
+    {
+        QTemporaryDir out;
+        WebEngineBrowser browser([&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(out.filePath(QStringLiteral("page.pdf")));
+            return true;
+        });
+        QSignalSpy printed(&browser, &WebEngineBrowser::printFinished);
+        QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
+        QVERIFY(browser.Navigate(demoPage(QStringLiteral("air/presentair.html"))));
+        QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
+        QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 1, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(complete.size() >= 1, kTimeout);
+        QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
+        QVERIFY(printed.wait(kTimeout));
+        QCOMPARE(printed.last().first().toBool(), true);
+    }
+
+    void printRefusedOrUnknownCommandDoesNothing_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("dialog cancelled") << int(WebEngineBrowser::kPrintCommand) << false << 1;
+        QTest::newRow("save-as command") << 4 << true << 0;
+        QTest::newRow("print preview command") << 7 << true << 0;
+    }
+
+    void printRefusedOrUnknownCommandDoesNothing()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, answer);
+        QFETCH(int, asked);
+        int calls = 0;
+        WebEngineBrowser browser([&](QPrinter &) {
+            ++calls;
+            return answer;
+        });
+        QSignalSpy printed(&browser, &WebEngineBrowser::printFinished);
+        QVERIFY(!browser.ExecWB(command, 0));
+        QCOMPARE(calls, asked);
+        QTest::qWait(200);
+        QCOMPARE(printed.size(), 0);
     }
 };
 
