@@ -233,21 +233,44 @@ private slots:
                  QStringLiteral("café"));
     }
 
+    // The start page is superseded at once by the activity's page: the
+    // component ends on the second page, and every DownloadBegin is closed
+    // by a DownloadComplete.
+    void supersededNavigationEndsOnTheLastPage()
+    {
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, QStringLiteral("about:blank")));
+        EventLog log(browser);
+        QVERIFY(browser.Navigate(m_first));
+        QVERIFY(browser.Navigate(QStringLiteral("file://") + m_second));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.LocationURL(), fileUrl(m_second), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!browser.Busy(), kTimeout);
+        QTest::qWait(300);
+        QCOMPARE(log.events.count(QStringLiteral("DownloadBegin")), log.completed);
+        QCOMPARE(log.events.last(), QStringLiteral("DownloadComplete"));
+        QCOMPARE(log.urlAtComplete, fileUrl(m_second));
+    }
+
     void newWindowRequest_data()
     {
         QTest::addColumn<bool>("cancel");
-        QTest::newRow("cancelled: no window") << true;
-        QTest::newRow("let through: a separate window") << false;
+        QTest::addColumn<bool>("openHere");
+        QTest::newRow("cancelled: no window") << true << false;
+        QTest::newRow("let through: a separate window") << false << false;
+        QTest::newRow("cancelled and opened in this component") << true << true;
     }
 
     void newWindowRequest()
     {
         QFETCH(bool, cancel);
+        QFETCH(bool, openHere);
         WebEngineBrowser browser;
         int requests = 0;
         connect(&browser, &BrowserComponent::NewWindow2, this, [&](bool *cancelIt) {
             ++requests;
             *cancelIt = cancel;
+            if (openHere)
+                browser.Navigate(m_second);
         });
         QVERIFY(load(browser, m_first));
         runJavaScript(browser.page(), QStringLiteral("document.getElementById('popup').click()"));
@@ -262,7 +285,10 @@ private slots:
             QVERIFY(window->isWindow());
             QTRY_COMPARE_WITH_TIMEOUT(window->url().toString(), fileUrl(m_second), kTimeout);
         }
-        QCOMPARE(browser.LocationURL(), fileUrl(m_first));
+        if (openHere)
+            QTRY_COMPARE_WITH_TIMEOUT(browser.LocationURL(), fileUrl(m_second), kTimeout);
+        else
+            QCOMPARE(browser.LocationURL(), fileUrl(m_first));
     }
 
     void printsThePageToAPdfFile()
