@@ -9,6 +9,12 @@ EnginePage::EnginePage(NavigationSeen navigationSeen, WindowFactory windowFactor
 {
 }
 
+void EnginePage::detach()
+{
+    m_navigationSeen = nullptr;
+    m_windowFactory = nullptr;
+}
+
 bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
 {
     if (isMainFrame && m_navigationSeen)

@@ -17,6 +17,9 @@ public:
 
     EnginePage(NavigationSeen navigationSeen, WindowFactory windowFactory, QObject *parent = nullptr);
 
+    // From now on navigations go unreported and new windows are refused.
+    void detach();
+
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage *createWindow(WebWindowType type) override;

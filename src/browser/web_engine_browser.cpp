@@ -57,7 +57,26 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
     connect(m_view, &QWebEngineView::printFinished, this, &WebEngineBrowser::onPrintDone);
 }
 
-WebEngineBrowser::~WebEngineBrowser() = default;
+// The engine may still report while it shuts down: nobody listens any more.
+// It cannot drop a page while it prints it, so during a print job the view
+// lives on, unseen, and goes (with the printer) when the job ends.
+WebEngineBrowser::~WebEngineBrowser()
+{
+    m_page->detach();
+    m_page->disconnect(this);
+    m_view->disconnect(this);
+    if (!m_printer) {
+        delete m_view;
+        return;
+    }
+    m_view->hide();
+    m_view->setParent(nullptr);
+    const auto release = [view = m_view, printer = std::shared_ptr<QPrinter>(std::move(m_printer))] {
+        view->deleteLater();
+    };
+    connect(m_page, &QWebEnginePage::pdfPrintingFinished, m_view, release);
+    connect(m_view, &QWebEngineView::printFinished, m_view, release);
+}
 
 bool WebEngineBrowser::Navigate(const QString &address)
 {
@@ -100,8 +119,12 @@ bool WebEngineBrowser::Refresh2()
     return Refresh();
 }
 
+// The engine cannot stop a page it is printing (it fails hard): during a
+// print job the call fails and the load goes on.
 bool WebEngineBrowser::Stop()
 {
+    if (m_printer)
+        return false;
     m_page->triggerAction(QWebEnginePage::Stop);
     return true;
 }

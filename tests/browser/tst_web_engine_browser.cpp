@@ -2,6 +2,7 @@
 #include "browser/web_engine_browser.h"
 #include "test_files.h"
 
+#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -316,7 +317,7 @@ private slots:
     }
 
     // The request goes to the engine at once; the job ends and frees the
-    // printer for the next one.
+    // printer for the next one. Stop fails while the job runs.
     void printWhileAPageLoads()
     {
         QTemporaryDir out;
@@ -329,11 +330,30 @@ private slots:
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
         QVERIFY(browser.Navigate(demoPage(QStringLiteral("air/presentair.html"))));
         QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
+        QVERIFY(!browser.Stop()); // not while the page prints
         QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 1, kTimeout);
+        QVERIFY(browser.Stop());
         QTRY_VERIFY_WITH_TIMEOUT(complete.size() >= 1, kTimeout);
         QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
         QVERIFY(printed.wait(kTimeout));
         QCOMPARE(printed.last().first().toBool(), true);
+    }
+
+    void closedWhileItPrintsAndLoads()
+    {
+        QTemporaryDir out;
+        {
+            WebEngineBrowser browser([&](QPrinter &printer) {
+                printer.setOutputFileName(out.filePath(QStringLiteral("page.pdf")));
+                return true;
+            });
+            QVERIFY(load(browser, m_first));
+            QVERIFY(browser.Navigate(m_second));
+            QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
+        }
+        // The job ends after its browser, unheard.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out.filePath(QStringLiteral("page.pdf"))), kTimeout);
+        QTest::qWait(500);
     }
 
     void printRefusedOrUnknownCommandDoesNothing_data()
