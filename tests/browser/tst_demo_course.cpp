@@ -87,37 +87,6 @@ private slots:
             QVERIFY2(targetExists(QUrl(target)), qPrintable(target));
     }
 
-    // The worksheets send the pupil along these links.
-    void activityPagesHoldTheLinksTheWorksheetsName_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("linkText");
-        QTest::addColumn<QString>("target");
-        QTest::newRow("dioxide") << "air/presentair.html" << "Le dioxyde de carbone" << "air/pagesair/dioxyde.html";
-        QTest::newRow("mechanism") << "air/presentair.html" << "mécanisme" << "air/pagesair/effetserre.html";
-        QTest::newRow("image") << "air/pagesair/effetserre.html" << "image" << "air/images/effet_serre.svg";
-        QTest::newRow("trophic network") << "air/pagesair/CFC.html" << "réseau trophique"
-                                         << "partages/glossaire.html#reseau";
-    }
-
-    void activityPagesHoldTheLinksTheWorksheetsName()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, linkText);
-        QFETCH(QString, target);
-        WebEngineBrowser browser;
-        QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
-        QVERIFY(browser.Navigate(discRoot() + page));
-        QVERIFY(complete.wait(kTimeout));
-        const QString href = runJavaScript(browser.page(),
-            QStringLiteral("(Array.from(document.links).find(a => a.textContent === '%1') || {}).href || ''")
-                .arg(linkText)).toString();
-        QUrl expected = QUrl::fromLocalFile(discRoot() + target.section(QLatin1Char('#'), 0, 0));
-        if (target.contains(QLatin1Char('#')))
-            expected.setFragment(target.section(QLatin1Char('#'), 1));
-        QCOMPARE(QUrl(href), expected);
-    }
-
     void linksTableRowsNameExistingPages()
     {
         QFile csv(qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/demo/links.csv"));

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -338,21 +337,6 @@ private slots:
         QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
         QVERIFY(printed.wait(kTimeout));
         QCOMPARE(printed.last().first().toBool(), true);
-    }
-
-    // A printer that is not a PDF file gets the pages drawn on it; with no
-    // printer installed the job fails, and says so.
-    void printerThatCannotOpenReportsFailure()
-    {
-        if (!QPrinterInfo::availablePrinters().isEmpty())
-            QSKIP("a printer is installed here: nothing to print on it from a test");
-        WebEngineBrowser browser([](QPrinter &) { return true; });
-        QSignalSpy printed(&browser, &WebEngineBrowser::printFinished);
-        QVERIFY(load(browser, m_first));
-        QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0));
-        QVERIFY(printed.wait(kTimeout));
-        QCOMPARE(printed.first().first().toBool(), false);
-        QVERIFY(browser.ExecWB(WebEngineBrowser::kPrintCommand, 0)); // the printer is free again
     }
 
     void closedWhileItPrintsAndLoads()
