@@ -5,10 +5,11 @@
 #include <QTest>
 
 using namespace ruzez;
-using test::readAll;
 using test::record;
 
-// Runs of records must read and write exactly as records one by one do.
+// A run of records must read exactly as its records one by one do, also
+// in damaged files. (Writing runs is checked byte for byte by the
+// favourites tests, whose removals write them.)
 class TestRecordRuns : public QObject
 {
     Q_OBJECT
@@ -50,49 +51,6 @@ private slots:
                 QCOMPARE(run.at(i), one);
             }
         }
-    }
-
-    void writeRun_data()
-    {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<bool>("written");
-        const QStringList texts = {"Aller à...", "", QString(126, QLatin1Char('z')), "aΩb"};
-        QTest::newRow("inside the file") << 2 << texts << true;
-        QTest::newRow("past the end") << 6 << texts << true;
-        QTest::newRow("a text of 127 refuses the run") << 1 << QStringList{"a", QString(127, QLatin1Char('b'))} << false;
-        QTest::newRow("past record 32767") << 32767 << QStringList{"a", "b"} << false;
-    }
-    void writeRun()
-    {
-        QFETCH(int, first);
-        QFETCH(QStringList, texts);
-        QFETCH(bool, written);
-        const QByteArray start = record("garde") + record("x") + record("y");
-        const QString byRun = fresh(start);
-        const QString byRecord = fresh(start);
-        {
-            RecordFile run(byRun);
-            RecordFile one(byRecord);
-            QVERIFY(run.open() && one.open());
-            QCOMPARE(run.writeRun(first, texts), written);
-            for (int i = 0; written && i < texts.size(); ++i)
-                QVERIFY(one.write(first + i, texts.at(i)));
-        }
-        QCOMPARE(readAll(byRun), readAll(byRecord));
-    }
-
-    void readOnlyFileRefusesARun()
-    {
-        const QString path = fresh(record("A"));
-        test::ReadOnlyGuard guard(path);
-        if (!guard.effective())
-            QSKIP("cannot make a read-only file here");
-        RecordFile file(path);
-        QVERIFY(file.open());
-        QVERIFY(!file.writeRun(1, {QStringLiteral("B")}));
-        file.close();
-        QCOMPARE(readAll(path), record("A"));
     }
 };
 
