@@ -48,11 +48,12 @@ public:
     bool address(int entry, QString &address);
 
     // Removes an entry of the list and moves every later entry up one
-    // slot. A store that fails part-way never loses an entry nor leaves one
-    // twice: the later entries are all read before anything is written,
-    // they are copied up before the last one's old slot is blanked, and a
-    // failure stops the removal (the entry then stays, or the list ends
-    // early at a blank slot and the rest comes back when it is filled).
+    // slot: the later entries are all read first, copied up in one write,
+    // then the last one's old slot is blanked. A store failing part-way
+    // never loses an entry nor leaves one twice: a failure before the copy
+    // changes nothing; a refused blanking takes the copy of the last entry
+    // back, leaving that entry alone behind a blank slot, where it rejoins
+    // the list once the slot is filled again.
     bool remove(int entry);
 
 private:
