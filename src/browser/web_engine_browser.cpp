@@ -15,6 +15,9 @@ namespace ruzez {
 
 namespace {
 
+// How long a request counts as busy before the engine says it started.
+constexpr std::chrono::milliseconds kRequestGrace{1000};
+
 bool askWithPrintDialog(QPrinter &printer, QWidget *parent)
 {
     QPrintDialog dialog(&printer, parent);
@@ -83,6 +86,7 @@ bool WebEngineBrowser::Navigate(const QString &address)
     const QUrl url = addressToUrl(address);
     if (!url.isValid())
         return false;
+    requested();
     m_page->load(url);
     return true;
 }
@@ -96,6 +100,7 @@ bool WebEngineBrowser::GoBack()
 {
     if (!m_page->history()->canGoBack())
         return false;
+    requested();
     m_page->triggerAction(QWebEnginePage::Back);
     return true;
 }
@@ -104,12 +109,14 @@ bool WebEngineBrowser::GoForward()
 {
     if (!m_page->history()->canGoForward())
         return false;
+    requested();
     m_page->triggerAction(QWebEnginePage::Forward);
     return true;
 }
 
 bool WebEngineBrowser::Refresh()
 {
+    requested();
     m_page->triggerAction(QWebEnginePage::Reload);
     return true;
 }
@@ -125,6 +132,7 @@ bool WebEngineBrowser::Stop()
 {
     if (m_printer)
         return false;
+    m_requested = QDeadlineTimer();
     m_page->triggerAction(QWebEnginePage::Stop);
     return true;
 }
@@ -146,9 +154,14 @@ QString WebEngineBrowser::LocationURL() const
     return m_page->url().toString();
 }
 
+void WebEngineBrowser::requested()
+{
+    m_requested.setRemainingTime(kRequestGrace);
+}
+
 bool WebEngineBrowser::Busy() const
 {
-    return m_page->isLoading();
+    return m_page->isLoading() || !m_requested.hasExpired();
 }
 
 // The engine has no status bar of its own: the window keeps the status text.
@@ -163,6 +176,7 @@ QWebEnginePage *WebEngineBrowser::page() const
 
 void WebEngineBrowser::onLoadStarted()
 {
+    m_requested = QDeadlineTimer();
     emit DownloadBegin();
 }
 
@@ -175,6 +189,7 @@ void WebEngineBrowser::onLoadProgress(int progress)
 // its error page, and the events run as for any other page.
 void WebEngineBrowser::onLoadFinished(bool)
 {
+    m_requested = QDeadlineTimer();
     emit NavigateComplete2();
     emit DownloadComplete();
 }
@@ -185,6 +200,7 @@ void WebEngineBrowser::onUrlChanged(const QUrl &url)
 {
     if (m_page->isLoading())
         return;
+    m_requested = QDeadlineTimer();
     emit BeforeNavigate2(url.toString());
     emit DownloadBegin();
     emit NavigateComplete2();

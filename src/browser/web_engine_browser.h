@@ -2,6 +2,7 @@
 
 #include "browser/browser_component.h"
 
+#include <QDeadlineTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -65,6 +66,7 @@ signals:
     void printFinished(bool success);
 
 private:
+    void requested();
     void onLoadStarted();
     void onLoadProgress(int progress);
     void onLoadFinished(bool ok);
@@ -77,6 +79,9 @@ private:
     QWebEngineView *m_view = nullptr;
     EnginePage *m_page = nullptr;
     std::unique_ptr<QPrinter> m_printer;
+    // A request is busy from the call on, before the engine reports the load
+    // started; bounded, for a request the engine drops without a word.
+    QDeadlineTimer m_requested;
 };
 
 } // namespace ruzez

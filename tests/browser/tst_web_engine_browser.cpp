@@ -170,6 +170,23 @@ private slots:
             QCOMPARE(browser.LocationName(), title);
     }
 
+    // The busy caption's timer polls right after the request: the engine
+    // has not started yet, but the browser is busy from the call on.
+    void busyFromTheRequestOn()
+    {
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, m_first));
+        QVERIFY(!browser.Busy());
+        QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
+        QVERIFY(browser.Navigate(m_second));
+        QVERIFY(browser.Busy());
+        QVERIFY(complete.wait(kTimeout));
+        QVERIFY(!browser.Busy());
+        QVERIFY(browser.Navigate(m_first));
+        QVERIFY(browser.Stop());
+        QTRY_VERIFY_WITH_TIMEOUT(!browser.Busy(), kTimeout);
+    }
+
     void emptyAddressFailsWithoutEvents()
     {
         WebEngineBrowser browser;
