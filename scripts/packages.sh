@@ -2,7 +2,7 @@
 RUZEZ_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
-    mdbtools mdbtools-dev libglib2.0-dev
+    mdbtools
     dbus python3-dbusmock poppler-utils
     fonts-dejavu-core
 )

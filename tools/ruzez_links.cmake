@@ -5,6 +5,7 @@ add_executable(ruzez-links
     ruzez_links/build_command.cpp
     ruzez_links/export_command.cpp
     ruzez_links/check_command.cpp
+    ruzez_links/search_command.cpp
 )
 target_link_libraries(ruzez-links PRIVATE ruzez_core)
 set_target_properties(ruzez-links PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${RUZEZ_PROGRAM_DIR})

@@ -1,6 +1,8 @@
 // The course authors' tool, run as they run it.
 
 #include "search/csv_text.h"
+#include "search/keyword_search.h"
+#include "search/links_table.h"
 #include "test_files.h"
 
 #include <QDir>
@@ -46,6 +48,8 @@ private slots:
     void commandLine();
     void exportThenBuildKeepsTheTable();
     void check();
+    void search_data();
+    void search();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -159,6 +163,60 @@ void TestRuzezLinks::check()
     const Run good = run({"check", path("good.mdb"), root});
     QCOMPARE(good.code, 0);
     QVERIFY(good.out.isEmpty());
+}
+
+void TestRuzezLinks::search_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QByteArray>("out");
+    QTest::newRow("any word by default")
+        << QStringList{} << QStringList{"Ozone", "soufre"} << 0
+        << QByteArray("3 pages trouvées\nOzone\tair/ozone.html\nSmog\tair/smog.html\n"
+                      "Soufre\tair/so2.html\n");
+    QTest::newRow("all words, accents stripped first")
+        << QStringList{"--all"} << QStringList{"ozône", "été"} << 0
+        << QByteArray("Une page trouvée\nSmog\tair/smog.html\n");
+    QTest::newRow("all words keeps duplicated titles")
+        << QStringList{"--all"} << QStringList{"ozone"} << 0
+        << QByteArray("3 pages trouvées\nOzone\tair/ozone.html\nSmog\tair/smog.html\n"
+                      "Ozone\tair/ozone2.html\n");
+    QTest::newRow("nothing found") << QStringList{"--any"} << QStringList{"radon"} << 0
+                                   << QByteArray("Aucune page trouvée\n");
+    QTest::newRow("blank words") << QStringList{} << QStringList{"  "} << 2 << QByteArray();
+    QTest::newRow("no word") << QStringList{"--all"} << QStringList{} << 2 << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"--some"} << QStringList{"ozone"} << 2 << QByteArray();
+}
+
+// The tool must give what the panel gives: same normalisation, same order.
+void TestRuzezLinks::search()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, words);
+    QFETCH(int, code);
+    QFETCH(QByteArray, out);
+    QVERIFY(test::writeAll(path(QStringLiteral("rows.csv")),
+                           kHeader + "1,air/ozone.html,Ozone,L'ozone protège en altitude\n"
+                                     "2,air/smog.html,Smog,\"Smog d'ete : ozone et soleil\"\n"
+                                     "3,air/so2.html,Soufre,Le dioxyde de soufre\n"
+                                     "4,air/ozone2.html,Ozone,Encore l'OZONE\n"));
+    QCOMPARE(run({"build", path("rows.csv"), path("links.mdb")}).code, 0);
+    const Run result = run(QStringList{"search"} + options + QStringList{path("links.mdb")} + words);
+    QCOMPARE(result.code, code);
+    QCOMPARE(result.out, out);
+    if (code != 0)
+        return;
+
+    const auto rows = LinksTable(path("links.mdb")).rows();
+    QVERIFY(rows);
+    const SearchMode mode = options.contains(QStringLiteral("--all")) ? SearchMode::TousLesMots
+                                                                      : SearchMode::AuMoinsUnMot;
+    const KeywordSearch panel = keywordSearch(&*rows, words.join(u' '), mode);
+    QByteArray expected = panel.message.toUtf8() + '\n';
+    for (const SearchHit &hit : panel.hits)
+        expected += hit.title.toUtf8() + '\t' + hit.address.toUtf8() + '\n';
+    QCOMPARE(result.out, expected);
 }
 
 QTEST_GUILESS_MAIN(TestRuzezLinks)

@@ -19,5 +19,6 @@ inline const QStringList kHeader = {QStringLiteral("LinkID"), QStringLiteral("UR
 int buildCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int searchCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 } // namespace ruzez::links_tool

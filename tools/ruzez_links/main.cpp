@@ -20,6 +20,10 @@ constexpr const char *kHelp =
     "  check environ.mdb CONTENT_ROOT\n"
     "                                list every URL that leads to no file under CONTENT_ROOT,\n"
     "                                and those that match a file only when letter case is ignored\n"
+    "  search [--any|--all] environ.mdb WORD...\n"
+    "                                search the descriptions as the browser's search panel does\n"
+    "                                (--any: at least one word, the default; --all: every word);\n"
+    "                                prints the result message, then title TAB address per result\n"
     "\n"
     "Exit status: 0 on success, 1 on failure or broken links, 2 for a wrong command line.\n";
 
@@ -29,11 +33,12 @@ struct Command
     int (*run)(const QStringList &, QTextStream &, QTextStream &);
 };
 
-// One entry per subcommand; a new one (such as a keyword search) is added here.
+// One entry per subcommand.
 constexpr Command kCommands[] = {
     {"build", ruzez::links_tool::buildCommand},
     {"export", ruzez::links_tool::exportCommand},
     {"check", ruzez::links_tool::checkCommand},
+    {"search", ruzez::links_tool::searchCommand},
 };
 
 } // namespace
