@@ -1,0 +1,1 @@
+ruzez_add_test(tst_window_startup tst_window_startup.cpp)
