@@ -14,6 +14,7 @@
 #include "worksheet/worksheet_box.h"
 #include "worksheet/worksheet_picture.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -219,10 +220,18 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 
 bool frmBrowser::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
-    else if (event->type() == QEvent::WindowDeactivate)
+    if (event->type() == QEvent::WindowActivate) {
+        if (m_activateOnReturn)
+            Form_Activate();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        // The window "becomes active" again when it takes the activation
+        // back from another window of the program (a message box, the
+        // favourites or settings window), not when the user merely comes
+        // back from another application.
+        const QWidget *now = QApplication::activeWindow();
+        m_activateOnReturn = now && now != this;
         Form_LostFocus();
+    }
     return QWidget::event(event);
 }
 

@@ -156,6 +156,8 @@ private:
     std::function<void()> m_endProgram;
     State m_state;
     bool m_unloaded = false;
+    // Whether the next activation of the window runs Form_Activate.
+    bool m_activateOnReturn = true;
 };
 
 } // namespace ruzez
