@@ -4,8 +4,8 @@
 
 namespace ruzez {
 
-// Image2, the 47 x 49 picture beside the worksheet: a sheet of questions
-// with a pencil.
+// The 47 x 49 picture shown as Image2 beside the worksheet: a sheet of
+// paper and a pencil.
 QPixmap worksheetPicture();
 
 } // namespace ruzez

@@ -1,0 +1,144 @@
+#include "param.h"
+
+#include "settings/settings_file.h"
+#include "shell/message_boxes.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace ruzez {
+
+namespace {
+
+// The window was designed in twips, 15 to a pixel.
+constexpr int kTwipsPerPixel = 15;
+
+QRect twips(int left, int top, int width, int height)
+{
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+            height / kTwipsPerPixel};
+}
+
+QLineEdit *itemField(QWidget *frame, const QRect &place)
+{
+    auto *field = new QLineEdit(frame);
+    field->setGeometry(place);
+    field->setMaxLength(param::kMaxItem);
+    return field;
+}
+
+QLabel *itemLabel(const QString &caption, QWidget *frame, const QRect &place)
+{
+    auto *label = new QLabel(caption, frame);
+    label->setGeometry(place);
+    return label;
+}
+
+// The box shows CR LF as one line break; a text document would take CR and
+// LF as two.
+QString lines(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+} // namespace
+
+param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent)
+    : QDialog(parent)
+    , m_programFolder(programFolder)
+    , m_boxes(boxes)
+{
+    setWindowTitle(QStringLiteral("Paramètres"));
+    setModal(true);
+    setFixedSize(twips(0, 0, 6855, 5610).size());
+
+    Frame1 = new QGroupBox(QStringLiteral("Adresses ( pour information )"), this);
+    Frame1->setGeometry(twips(240, 120, 6375, 1935));
+    Text1 = new QPlainTextEdit(Frame1);
+    Text1->setGeometry(twips(240, 360, 5895, 1335));
+    Text1->setReadOnly(true);
+    // Read-only, yet reachable from the keyboard to scroll and select.
+    Text1->setFocusPolicy(Qt::StrongFocus);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setTabChangesFocus(true);
+    // Long addresses wrap: the box scrolls only up and down.
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QPalette colours = Text1->palette();
+    colours.setColor(QPalette::Base, QColor(0xE0, 0xE0, 0xE0));
+    colours.setColor(QPalette::Text, QColor(0x00, 0x00, 0xC0));
+    Text1->setPalette(colours);
+
+    Frame3 = new QGroupBox(QStringLiteral("Courrier électronique ( à saisir )"), this);
+    Frame3->setGeometry(twips(240, 2160, 6375, 2655));
+    Label3 = itemLabel(QStringLiteral("Votre nom / établissement:"), Frame3, twips(240, 360, 4335, 255));
+    Text3 = itemField(Frame3, twips(240, 600, 5895, 345));
+    Label4 = itemLabel(QStringLiteral("Adresse électronique:"), Frame3, twips(240, 1080, 4335, 255));
+    Text4 = itemField(Frame3, twips(240, 1320, 5895, 345));
+    Text4->setText(QStringLiteral("@"));
+    Label5 = itemLabel(QStringLiteral("Serveur courrier sortant (SMTP):"), Frame3, twips(240, 1800, 4335, 255));
+    Text5 = itemField(Frame3, twips(240, 2040, 5895, 345));
+
+    Command2 = new QPushButton(QStringLiteral("Annuler"), this);
+    Command2->setGeometry(twips(1440, 5040, 1575, 375));
+    Command3 = new QPushButton(QStringLiteral("Valider"), this);
+    Command3->setGeometry(twips(3600, 5040, 1575, 375));
+
+    setTabOrder(Command3, Command2);
+    setTabOrder(Command2, Text3);
+    setTabOrder(Text3, Text4);
+    setTabOrder(Text4, Text5);
+    setTabOrder(Text5, Text1);
+    Command3->setFocus();
+
+    connect(Command3, &QPushButton::clicked, this, &param::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, &param::Command2_Click);
+}
+
+void param::Form_Load()
+{
+    const SettingsLoad load = loadSettings(m_programFolder);
+    Text1->setPlainText(lines(load.information));
+    if (load.name)
+        Text3->setText(*load.name);
+    if (load.mail)
+        Text4->setText(*load.mail);
+    if (load.server)
+        Text5->setText(*load.server);
+    if (!load.ok)
+        reportFailure();
+}
+
+void param::Command3_Click()
+{
+    if (!saveSettings(m_programFolder, {Text3->text(), Text4->text(), Text5->text()})) {
+        reportFailure();
+        return;
+    }
+    accept();
+}
+
+void param::Command2_Click()
+{
+    reject();
+}
+
+void param::reportFailure()
+{
+    m_boxes.MsgBox(QStringLiteral("Impossible d'écrire les paramètres: disque non valide pour l'écriture."),
+                   vb::OKOnly + vb::Critical, kWriteFailureTitle);
+}
+
+void showSettings(QWidget *parent, const QString &programFolder, MessageBoxes &boxes)
+{
+    param window(programFolder, boxes, parent);
+    window.Form_Load();
+    window.exec();
+}
+
+} // namespace ruzez

@@ -1,0 +1,2 @@
+target_sources(ruzez_core PRIVATE settings_file.cpp settings_file.h)
+target_sources(ruzez_ui PRIVATE param.cpp param.h)

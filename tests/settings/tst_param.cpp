@@ -1,0 +1,180 @@
+#include "settings/param.h"
+#include "settings/settings_file.h"
+#include "fake_message_boxes.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ruzez;
+using ruzez::test::readAll;
+using ruzez::test::record;
+
+namespace {
+
+const QByteArray kInstalled = record("http://accueil") + record("http://recherche") + record("Dupont")
+    + record("a@b.fr") + record("smtp.b.fr") + record("C:\\cartes") + record("http://maj")
+    + record("http://cartes");
+
+} // namespace
+
+class TestParam : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString folder(const QByteArray *bytes = nullptr)
+    {
+        const QString path = m_dir.filePath(QString::number(++m_count));
+        QDir().mkpath(path);
+        if (bytes)
+            test::writeAll(fileIn(path), *bytes);
+        return path;
+    }
+    static QString fileIn(const QString &folder) { return QDir(folder).filePath(kSettingsFileName); }
+
+    static void checkFailureShown(const test::FakeMessageBoxes &boxes)
+    {
+        QCOMPARE(boxes.calls.size(), 1);
+        QCOMPARE(boxes.calls[0].text,
+                 QStringLiteral("Impossible d'écrire les paramètres: disque non valide pour l'écriture."));
+        QCOMPARE(boxes.calls[0].style, vb::OKOnly + vb::Critical);
+        QCOMPARE(boxes.calls[0].title, QStringLiteral("Ecriture impossible sur disque"));
+    }
+
+    QTemporaryDir m_dir;
+    int m_count = 0;
+    test::FakeMessageBoxes m_boxes;
+
+private slots:
+    void controlsStandWhereDesigned()
+    {
+        param window(folder(), m_boxes);
+        QCOMPARE(window.size(), QSize(457, 374));
+        const QList<std::pair<QWidget *, QRect>> places = {
+            {window.Frame1, {16, 8, 425, 129}},   {window.Text1, {16, 24, 393, 89}},
+            {window.Frame3, {16, 144, 425, 177}}, {window.Label3, {16, 24, 289, 17}},
+            {window.Text3, {16, 40, 393, 23}},    {window.Label4, {16, 72, 289, 17}},
+            {window.Text4, {16, 88, 393, 23}},    {window.Label5, {16, 120, 289, 17}},
+            {window.Text5, {16, 136, 393, 23}},   {window.Command2, {96, 336, 105, 25}},
+            {window.Command3, {240, 336, 105, 25}},
+        };
+        for (const auto &[control, place] : places)
+            QCOMPARE(control->geometry(), place);
+        QCOMPARE(window.Text1->parentWidget(), window.Frame1);
+        QCOMPARE(window.Text5->parentWidget(), window.Frame3);
+        QCOMPARE(window.Text4->text(), QStringLiteral("@"));
+        QCOMPARE(window.Text1->palette().color(QPalette::Base), QColor(224, 224, 224));
+        QCOMPARE(window.Text1->palette().color(QPalette::Text), QColor(0, 0, 192));
+    }
+
+    void focusStartsOnValiderAndTabsInOrder()
+    {
+        param window(folder(), m_boxes);
+        window.show();
+        QCOMPARE(window.focusWidget(), window.Command3);
+        QWidget *at = window.Command3;
+        const QList<QWidget *> order = {window.Command2, window.Text3, window.Text4,
+                                        window.Text5, window.Text1, window.Command3};
+        for (QWidget *expected : order) {
+            do
+                at = at->nextInFocusChain();
+            while (!(at->focusPolicy() & Qt::TabFocus) || at == &window);
+            QCOMPARE(at, expected);
+        }
+    }
+
+    void typingStopsAtAHundredCharacters()
+    {
+        param window(folder(), m_boxes);
+        QTest::keyClicks(window.Text3, QString(101, QLatin1Char('x')));
+        QCOMPARE(window.Text3->text().size(), 100);
+        QCOMPARE(window.Text4->maxLength(), 100);
+        QCOMPARE(window.Text5->maxLength(), 100);
+        QVERIFY(window.Text1->isReadOnly());
+    }
+
+    void validerWritesAndCloses()
+    {
+        const QString dir = folder();
+        param window(dir, m_boxes);
+        window.Form_Load();
+        QCOMPARE(window.Text4->text(), QString());
+        window.open();
+        window.Text3->setText(QStringLiteral("Lycée"));
+        window.Command3->click();
+
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(readAll(fileIn(dir)), record("") + record("") + record("Lyc\xe9" "e") + record("") + record(""));
+        QVERIFY(m_boxes.calls.isEmpty());
+    }
+
+    void annulerAndTheCloseBoxWriteNothing_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Annuler") << false;
+        QTest::newRow("close box") << true;
+    }
+    void annulerAndTheCloseBoxWriteNothing()
+    {
+        QFETCH(bool, closeBox);
+        const QString dir = folder(&kInstalled);
+        param window(dir, m_boxes);
+        window.Form_Load();
+        window.open();
+        window.Text3->setText(QStringLiteral("autre"));
+        if (closeBox)
+            window.close();
+        else
+            window.Command2->click();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(readAll(fileIn(dir)), kInstalled);
+    }
+
+    void failedLoadWarnsAndKeepsInitialFields()
+    {
+        const QString dir = folder();
+        test::ReadOnlyGuard guard(dir);
+        QVERIFY(guard.effective());
+        test::FakeMessageBoxes boxes;
+        param window(dir, boxes);
+        window.Form_Load();
+        checkFailureShown(boxes);
+        QCOMPARE(window.Text1->toPlainText(), QString());
+        QCOMPARE(window.Text4->text(), QStringLiteral("@"));
+    }
+
+    // A read-only file still loads, but every save fails and the input stays.
+    void failedSaveWarnsAndStaysOpen()
+    {
+        const QString dir = folder(&kInstalled);
+        test::ReadOnlyGuard guard(fileIn(dir));
+        QVERIFY(guard.effective());
+        test::FakeMessageBoxes boxes;
+        param window(dir, boxes);
+        window.Form_Load();
+        QVERIFY(boxes.calls.isEmpty());
+        const QStringList lines = window.Text1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 14);
+        QCOMPARE(lines.last(), QStringLiteral("http://maj"));
+        QCOMPARE(window.Text5->text(), QStringLiteral("smtp.b.fr"));
+
+        window.open();
+        window.Text5->setText(QStringLiteral("smtp.autre.fr"));
+        window.Command3->click();
+        checkFailureShown(boxes);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.Text5->text(), QStringLiteral("smtp.autre.fr"));
+        QCOMPARE(readAll(fileIn(dir)), kInstalled);
+    }
+};
+
+QTEST_MAIN(TestParam)
+#include "tst_param.moc"
