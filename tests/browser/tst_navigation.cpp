@@ -202,47 +202,6 @@ private slots:
         QVERIFY(!h.window->timTimer->isActive());
     }
 
-    void homeStopsThenOpensTheStartPage()
-    {
-        WindowHarness h;
-        h.writeActivity("0");
-        h.browser->autoComplete = true;
-        h.window->Form_Load();
-        h.settle();
-        h.window->timTimer->stop();
-        h.browser->calls.clear();
-
-        h.window->Maison_Click();
-        QCOMPARE(h.browser->calls,
-                 (QStringList{QStringLiteral("Stop()"),
-                              QStringLiteral("Navigate(%1partages/index.html)").arg(h.discRoot())}));
-        QVERIFY(!h.window->timTimer->isActive());
-    }
-
-    void buttonsCallTheBrowser_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("call");
-        QTest::newRow("refresh") << "actu" << "Refresh2()";
-        QTest::newRow("print, also while loading") << "Command3" << "ExecWB(6,0)";
-        QTest::newRow("back") << "avant" << "GoBack()";
-        QTest::newRow("forward") << "suivant" << "GoForward()";
-    }
-
-    void buttonsCallTheBrowser()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, call);
-        WindowHarness h;
-        h.browser->busy = true;
-        const QHash<QString, QToolButton *> buttons{{"actu", h.window->actu},
-                                                    {"Command3", h.window->Command3},
-                                                    {"avant", h.window->avant},
-                                                    {"suivant", h.window->suivant}};
-        buttons.value(button)->click();
-        QCOMPARE(h.browser->calls, QStringList{call});
-    }
-
     void helpOpensTheHelpFileContents_data()
     {
         QTest::addColumn<QString>("folder");

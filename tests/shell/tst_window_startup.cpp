@@ -162,24 +162,6 @@ private slots:
         QCOMPARE(test::readAll(path), bytes);
     }
 
-    void closingKeepsTheCourseProgramsRecords()
-    {
-        WindowHarness h;
-        QByteArray bytes;
-        for (int i = 0; i < 30 * 128; ++i)
-            bytes += char((i * 13 + 5) % 241);
-        bytes.replace(25 * 128, 128, test::record("22"));
-        const QString path = h.program.filePath(QStringLiteral("TEMPO.SZK"));
-        test::writeAll(path, bytes);
-        h.browser->autoComplete = true;
-        h.window->Form_Load();
-        h.settle();
-        h.window->close();
-
-        bytes.replace(18 * 128, 128, test::record("NON"));
-        QCOMPARE(test::readAll(path), bytes);
-    }
-
     void closeQuestion_data()
     {
         QTest::addColumn<bool>("connected");
@@ -248,14 +230,6 @@ private slots:
             QCOMPARE(h.window->windowState(), Qt::WindowNoState);
             QCOMPARE(h.window->frameGeometry(), expected);
         }
-    }
-
-    void losingTheFocusResetsTheCaption()
-    {
-        WindowHarness h;
-        QCOMPARE(h.window->windowTitle(), QStringLiteral("RUZEZ"));
-        h.window->Form_LostFocus();
-        QCOMPARE(h.window->windowTitle(), QStringLiteral("RUZEZ: Navigateur ZK"));
     }
 };
 
