@@ -1,0 +1,3 @@
+target_sources(ruzez_ui PRIVATE
+    network_manager_dialup.cpp network_manager_dialup.h
+)

@@ -1,0 +1,1 @@
+ruzez_add_test(tst_network_manager_dialup tst_network_manager_dialup.cpp)
