@@ -4,7 +4,7 @@
 
 #include "browser/browser_component.h"
 #include "browser/help_engine.h"
-#include "shell/program_folder.h"
+#include "browser/help_file.h"
 
 namespace ruzez {
 
@@ -20,7 +20,7 @@ void frmBrowser::Command3_Click()
 
 void frmBrowser::Command5_Click()
 {
-    m_help.showHelp(joinPath(m_programFolder, QStringLiteral("ZK2.hlp")), HelpEngine::kFinder);
+    m_help.showHelp(helpFile(m_programFolder), HelpEngine::kFinder);
 }
 
 // Closing runs the window's closing handlers (closeEvent).
