@@ -131,11 +131,17 @@ void frmBrowser::createControls()
     panelPalette.setColor(QPalette::Window, kSearchPanelColour);
     Frame1->setPalette(panelPalette);
     Frame1->setAutoFillBackground(true);
+    // The panel starts a few pixels above the buttons' lower edge: the
+    // buttons stay in front of it.
+    Frame1->lower();
     Frame1->hide();
 
     Text1 = new QTextEdit(this);
     Text1->setAcceptRichText(true);
     Text1->setReadOnly(true);
+    // Little space around the text, so that the worksheets fit the heights
+    // they were written for.
+    Text1->document()->setDocumentMargin(2);
     Text1->setGeometry(twipsToPixels(1440), twipsToPixels(5520), twipsToPixels(7815),
                        twipsToPixels(1575));
 
@@ -323,6 +329,8 @@ void frmBrowser::openActivity(double number)
     default:
         break;
     }
+    // Show the worksheet from its first line.
+    Text1->moveCursor(QTextCursor::Start);
     Text1->setVisible(activity->worksheet != 0);
 }
 
