@@ -1,22 +1,247 @@
 #include "search_panel.h"
 
+#include <QCursor>
+#include <QEvent>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace ruzez {
 
-// Placeholder until the search panel lands: the frame and its result list.
+namespace {
+
+const QColor kPanelColour(20, 100, 180);
+
+// The panel's controls are laid out in twips, 15 to a pixel.
+constexpr QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+// Verdana where it is installed; otherwise the system's sans serif of the
+// same size and style.
+QFont verdana(qreal points, bool bold, bool italic = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+// A close picture drawn here rather than taken from the icon theme, so the
+// panel looks the same on every desktop and headless.
+QPixmap closePicture()
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.setBrush(QColor(200, 40, 40));
+    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 5, 5);
+    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(10, 10), QPointF(22, 22));
+    painter.drawLine(QPointF(22, 10), QPointF(10, 22));
+    return picture;
+}
+
+// Shows the hourglass over one control while a search runs and gives the
+// control back the pointer it had.
+class WaitPointer
+{
+public:
+    explicit WaitPointer(QWidget *widget)
+        : m_widget(widget)
+        , m_ownPointer(widget->testAttribute(Qt::WA_SetCursor))
+        , m_pointer(widget->cursor())
+    {
+        m_widget->setCursor(Qt::WaitCursor);
+    }
+    ~WaitPointer()
+    {
+        if (m_ownPointer)
+            m_widget->setCursor(m_pointer);
+        else
+            m_widget->unsetCursor();
+    }
+    WaitPointer(const WaitPointer &) = delete;
+    WaitPointer &operator=(const WaitPointer &) = delete;
+
+private:
+    QWidget *m_widget;
+    bool m_ownPointer;
+    QCursor m_pointer;
+};
+
+} // namespace
+
 SearchPanel::SearchPanel(QWidget *parent)
     : QFrame(parent)
-    , List1(new QListWidget(this))
 {
-    setGeometry(0, 32, 233, 385);
-    List1->setGeometry(8, 200, 217, 160);
-    List1->hide();
+    buildControls();
+    connect(Command6, &QPushButton::clicked, this, &SearchPanel::Command6_Click);
+    connect(Text2, &QLineEdit::returnPressed, this, &SearchPanel::Text2_Enter);
+    Image1->installEventFilter(this);
+    List1->viewport()->installEventFilter(this);
     hide();
 }
 
 SearchPanel::~SearchPanel() = default;
 
-void SearchPanel::setRowSource(RowSource) {}
+void SearchPanel::buildControls()
+{
+    // The main window stretches the height; the width and place are fixed.
+    setGeometry(0, 480 / 15, 3495 / 15, 385);
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kPanelColour);
+    setPalette(palette);
+
+    Label2 = new QLabel(QStringLiteral("Recherche par mot(s) clé(s)"), this);
+    Label2->setGeometry(twips(240, 240, 2415, 615));
+    Label2->setFont(verdana(12, true, true));
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(twips(2880, 240, 480, 480));
+    Image1->setPixmap(closePicture());
+    Image1->setToolTip(QStringLiteral("Fermer"));
+
+    Label3 = new QLabel(QStringLiteral("Saisir les mots en les séparant d'un espace, choisir une "
+                                       "option et appuyer sur « Chercher »."),
+                        this);
+    Label3->setGeometry(twips(240, 960, 3135, 615));
+    Label3->setFont(verdana(8.25, false));
+
+    Text2 = new QLineEdit(this);
+    Text2->setGeometry(twips(120, 1680, 3135, 285));
+
+    Option1 = new QRadioButton(QStringLiteral("au moins un mot"), this);
+    Option1->setGeometry(twips(120, 2040, 1815, 195));
+    Option1->setChecked(true);
+    Option2 = new QRadioButton(QStringLiteral("tous les mots"), this);
+    Option2->setGeometry(twips(120, 2280, 1815, 195));
+
+    Command6 = new QPushButton(QStringLiteral("Chercher"), this);
+    Command6->setGeometry(twips(2040, 2100, 1215, 375));
+
+    Label4 = new QLabel(this);
+    Label4->setGeometry(twips(240, 2580, 3015, 375));
+    Label4->setFont(verdana(12, true));
+    Label4->setAlignment(Qt::AlignCenter);
+    Label4->hide();
+
+    List1 = new QListWidget(this);
+    List1->setGeometry(twips(120, 3000, 3255, 2400));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List1->hide();
+
+    for (QLabel *label : {Label2, Label3, Label4})
+        label->setWordWrap(true);
+    for (QWidget *widget : std::initializer_list<QWidget *>{Label2, Label3, Option1, Option2})
+        setTextColour(widget, Qt::white);
+    setTextColour(Label4, Qt::yellow);
+
+    setTabOrder(Command6, Text2);
+    setTabOrder(Text2, List1);
+    setTabOrder(List1, Option1);
+    setTabOrder(Option1, Option2);
+}
+
+void SearchPanel::setRowSource(RowSource source)
+{
+    m_rowSource = std::move(source);
+}
+
+SearchMode SearchPanel::mode() const
+{
+    return Option2->isChecked() ? SearchMode::TousLesMots : SearchMode::AuMoinsUnMot;
+}
+
+void SearchPanel::Command6_Click()
+{
+    const QString normalised = nettoiquest(Text2->text());
+    Text2->setText(normalised);
+    if (isBlankKeywords(normalised))
+        return;
+
+    const WaitPointer wait(Command6);
+    // The window does not answer while the table is searched: show the
+    // message first.
+    Label4->setText(QString::fromUtf8(kSearchRunning));
+    Label4->show();
+    List1->hide();
+    repaint();
+    List1->clear();
+    List2.clear();
+
+    const std::optional<std::vector<LinkRow>> rows =
+        m_rowSource ? m_rowSource() : std::optional<std::vector<LinkRow>>();
+    const KeywordSearch search = keywordSearch(rows ? &*rows : nullptr, normalised, mode());
+    Text2->setText(search.keywords);
+    showResults(search);
+}
+
+void SearchPanel::showResults(const KeywordSearch &search)
+{
+    QStringList titles;
+    titles.reserve(search.hits.size());
+    List2.reserve(search.hits.size());
+    for (const SearchHit &hit : search.hits) {
+        titles.append(hit.title);
+        List2.append(hit.address);
+    }
+    List1->addItems(titles);
+    Label4->setText(search.message);
+    Label4->show();
+    List1->setVisible(!search.hits.isEmpty());
+}
+
+void SearchPanel::Text2_Enter()
+{
+    const WaitPointer wait(Text2);
+    Command6_Click();
+}
+
+// A double-click without a selected title has no address to open and is
+// ignored.
+void SearchPanel::List1_DoubleClicked()
+{
+    const QList<QListWidgetItem *> selected = List1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int index = List1->row(selected.first());
+    if (index >= 0 && index < List2.size())
+        emit List1_DblClick(List2.at(index));
+}
+
+bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint()))
+            emit Image1_Click();
+    } else if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        List1_DoubleClicked();
+    }
+    return QFrame::eventFilter(watched, event);
+}
 
 } // namespace ruzez

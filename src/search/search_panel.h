@@ -1,14 +1,20 @@
 #pragma once
 
+#include "search/keyword_search.h"
 #include "search/link_row.h"
 
 #include <QFrame>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
 #include <vector>
 
+class QLabel;
+class QLineEdit;
 class QListWidget;
+class QPushButton;
+class QRadioButton;
 
 namespace ruzez {
 
@@ -30,13 +36,41 @@ public:
 
     void setRowSource(RowSource source);
 
+    // The mode chosen by the two option buttons.
+    SearchMode mode() const;
+
+    QLabel *Label2 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QRadioButton *Option1 = nullptr;
+    QRadioButton *Option2 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QLabel *Label4 = nullptr;
     QListWidget *List1 = nullptr;
+    // The address of each entry of List1, at the same index; never shown.
+    QStringList List2;
+
+public slots:
+    // Runs the search with the keyword box and the mode as they are now.
+    void Command6_Click();
 
 signals:
     // The close picture Image1 was clicked.
     void Image1_Click();
     // A result was double-clicked; url is its URL field, relative to the course folder.
     void List1_DblClick(const QString &url);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void Text2_Enter();
+    void List1_DoubleClicked();
+    void showResults(const KeywordSearch &search);
+
+    RowSource m_rowSource;
 };
 
 } // namespace ruzez

@@ -34,6 +34,24 @@ bool RecordFile::open()
     return fail(m_file.errorString());
 }
 
+QString RecordFile::decode(QByteArrayView record)
+{
+    if (record.size() < 2)
+        return QString();
+    const qsizetype length = qFromLittleEndian<quint16>(record.data());
+    return fromAnsi(record.sliced(2, qMin(length, record.size() - 2)));
+}
+
+bool RecordFile::encode(const QString &text, char *record)
+{
+    const QByteArray bytes = toAnsi(text);
+    if (bytes.size() > kMaxText)
+        return fail(QStringLiteral("text of %1 characters does not fit a record").arg(bytes.size()));
+    qToLittleEndian<quint16>(quint16(bytes.size()), record);
+    std::copy(bytes.cbegin(), bytes.cend(), record + 2);
+    return true;
+}
+
 bool RecordFile::read(int n, QString &text)
 {
     text.clear();
@@ -50,11 +68,7 @@ bool RecordFile::read(int n, QString &text)
     const QByteArray record = m_file.read(kRecordSize);
     if (record.isNull() && m_file.error() != QFileDevice::NoError)
         return fail(m_file.errorString());
-    if (record.size() < 2)
-        return true;
-
-    const qsizetype length = qFromLittleEndian<quint16>(record.constData());
-    text = fromAnsi(QByteArrayView(record).sliced(2, qMin(length, record.size() - 2)));
+    text = decode(record);
     return true;
 }
 
@@ -66,19 +80,90 @@ bool RecordFile::write(int n, const QString &text)
         return fail(QStringLiteral("file is read-only"));
     if (n < 1 || n > kMaxRecord)
         return fail(QStringLiteral("record %1 out of range").arg(n));
-    const QByteArray bytes = toAnsi(text);
-    if (bytes.size() > kMaxText)
-        return fail(QStringLiteral("text of %1 characters does not fit a record").arg(bytes.size()));
-
     QByteArray record(kRecordSize, '\0');
-    qToLittleEndian<quint16>(quint16(bytes.size()), record.data());
-    std::copy(bytes.cbegin(), bytes.cend(), record.begin() + 2);
+    if (!encode(text, record.data()))
+        return false;
 
     // Seeking past the end and writing leaves a hole that reads as zeros:
     // the records in between read as empty texts.
     if (!m_file.seek(qint64(n - 1) * kRecordSize))
         return fail(m_file.errorString());
     if (m_file.write(record) != record.size())
+        return fail(m_file.errorString());
+    if (!m_file.flush())
+        return fail(m_file.errorString());
+    return true;
+}
+
+bool RecordFile::checkRun(int first, int count)
+{
+    if (!m_file.isOpen())
+        return fail(QStringLiteral("file not open"));
+    if (first < 1 || count < 0 || first > kMaxRecord || count > kMaxRecord - first + 1)
+        return fail(QStringLiteral("records %1 to %2 out of range").arg(first).arg(first + count - 1));
+    return true;
+}
+
+bool RecordFile::readRun(int first, int count, QStringList &texts)
+{
+    texts.clear();
+    if (!checkRun(first, count))
+        return false;
+
+    const qint64 offset = qint64(first - 1) * kRecordSize;
+    QByteArray bytes;
+    if (offset < m_file.size()) {
+        if (!m_file.seek(offset))
+            return fail(m_file.errorString());
+        bytes = m_file.read(qint64(count) * kRecordSize);
+        if (bytes.isNull() && m_file.error() != QFileDevice::NoError)
+            return fail(m_file.errorString());
+    }
+    // The code page gives one character per byte, so the texts of the run
+    // are decoded together and cut apart at their lengths; decoding record
+    // by record costs a converter each. Should a decoding ever not keep to
+    // one character per byte, each record is decoded alone.
+    const QByteArrayView view(bytes);
+    QByteArray joined;
+    joined.reserve(view.size());
+    QList<qsizetype> lengths(count, 0);
+    for (int i = 0; i < count && qsizetype(i) * kRecordSize + 2 <= view.size(); ++i) {
+        const qsizetype at = qsizetype(i) * kRecordSize;
+        const qsizetype available = qMin<qsizetype>(kRecordSize, view.size() - at) - 2;
+        lengths[i] = qMin<qsizetype>(qFromLittleEndian<quint16>(view.data() + at), available);
+        joined.append(view.sliced(at + 2, lengths[i]));
+    }
+    const QString decoded = fromAnsi(joined);
+    const bool oneToOne = decoded.size() == joined.size();
+    texts.reserve(count);
+    qsizetype from = 0;
+    for (int i = 0; i < count; ++i) {
+        const qsizetype length = lengths.at(i);
+        if (length == 0)
+            texts.append(QString());
+        else if (oneToOne)
+            texts.append(decoded.mid(from, length));
+        else
+            texts.append(fromAnsi(view.sliced(qsizetype(i) * kRecordSize + 2, length)));
+        from += length;
+    }
+    return true;
+}
+
+bool RecordFile::writeRun(int first, const QStringList &texts)
+{
+    if (!checkRun(first, int(texts.size())))
+        return false;
+    if (!m_file.isWritable())
+        return fail(QStringLiteral("file is read-only"));
+    QByteArray run(texts.size() * kRecordSize, '\0');
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (!encode(texts.at(i), run.data() + i * kRecordSize))
+            return false;
+    }
+    if (!m_file.seek(qint64(first - 1) * kRecordSize))
+        return fail(m_file.errorString());
+    if (m_file.write(run) != run.size())
         return fail(m_file.errorString());
     if (!m_file.flush())
         return fail(m_file.errorString());

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace ruzez {
 
@@ -43,6 +44,17 @@ public:
     // A text of more than kMaxText characters is refused, nothing written.
     bool write(int n, const QString &text);
 
+    // Records first .. first + count - 1 in one read, into texts (count
+    // texts; those at or past the end of the file are empty). For callers
+    // that walk thousands of records, where one system call per record
+    // would be felt.
+    bool readRun(int first, int count, QStringList &texts);
+
+    // Writes texts into consecutive records from first in one write. The
+    // whole run is refused, nothing written, when a text is too long or the
+    // run passes kMaxRecord.
+    bool writeRun(int first, const QStringList &texts);
+
     void close();
 
     QString path() const { return m_file.fileName(); }
@@ -50,6 +62,10 @@ public:
 
 private:
     bool fail(const QString &why);
+    bool checkRun(int first, int count);
+    // Writes text into a zeroed record; false when it does not fit.
+    bool encode(const QString &text, char *record);
+    static QString decode(QByteArrayView record);
 
     QFile m_file;
     QString m_error;

@@ -1,0 +1,3 @@
+target_sources(ruzez_core PRIVATE
+    address.cpp address.h
+)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWebEnginePage>
+
+#include <functional>
+
+namespace ruzez {
+
+// The engine's page with the two decisions the component takes over: it
+// reports each main-frame navigation before it starts, and it hands
+// requests for a new window to the component.
+class EnginePage : public QWebEnginePage
+{
+public:
+    using NavigationSeen = std::function<void(const QUrl &url)>;
+    using WindowFactory = std::function<QWebEnginePage *(WebWindowType type)>;
+
+    EnginePage(NavigationSeen navigationSeen, WindowFactory windowFactory, QObject *parent = nullptr);
+
+    // From now on navigations go unreported and new windows are refused.
+    void detach();
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage *createWindow(WebWindowType type) override;
+
+private:
+    NavigationSeen m_navigationSeen;
+    WindowFactory m_windowFactory;
+};
+
+} // namespace ruzez

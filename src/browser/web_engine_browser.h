@@ -1,0 +1,87 @@
+#pragma once
+
+#include "browser/browser_component.h"
+
+#include <QDeadlineTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWebEngineView;
+
+namespace ruzez {
+
+class EnginePage;
+
+// The embedded browser over Qt WebEngine. It translates the engine's
+// signals into the component's events in one place:
+//   load started          -> DownloadBegin
+//   load progress p       -> ProgressChange(p, 100)
+//   load finished         -> NavigateComplete2, then DownloadComplete
+//   link hovered          -> StatusTextChange (the link's address, or "")
+//   main-frame navigation -> BeforeNavigate2(url)
+//   new window requested  -> NewWindow2(&cancel)
+// A move inside the page shown (to an anchor, or through the history
+// between anchors) loads nothing, so the engine reports only the new
+// address; it is reported here as a whole navigation all the same, so that
+// whoever follows the events stays in step with what is shown.
+class WebEngineBrowser : public BrowserComponent
+{
+    Q_OBJECT
+
+public:
+    // Prepares the printer for a print request and says whether to print.
+    using PrintSetup = std::function<bool(QPrinter &printer)>;
+
+    static constexpr int kPrintCommand = 6;
+    // The option that prints without asking (any other asks first).
+    static constexpr int kDontPromptUser = 2;
+
+    explicit WebEngineBrowser(QWidget *parent = nullptr);
+    // printSetup replaces the platform's print dialog.
+    explicit WebEngineBrowser(PrintSetup printSetup, QWidget *parent = nullptr);
+    ~WebEngineBrowser() override;
+
+    bool Navigate(const QString &address) override;
+    bool Navigate2(const QString &address) override;
+    bool GoBack() override;
+    bool GoForward() override;
+    bool Refresh() override;
+    bool Refresh2() override;
+    bool Stop() override;
+    bool ExecWB(int command, int option) override;
+
+    QString LocationName() const override;
+    QString LocationURL() const override;
+    bool Busy() const override;
+    void setStatusBar(bool visible) override;
+
+    QWebEnginePage *page() const;
+
+signals:
+    // A print job has ended; success is false when nothing was printed.
+    void printFinished(bool success);
+
+private:
+    void requested();
+    void onLoadStarted();
+    void onLoadProgress(int progress);
+    void onLoadFinished(bool ok);
+    void onUrlChanged(const QUrl &url);
+    QWebEnginePage *openWindow(QWebEnginePage::WebWindowType type);
+    bool print(bool askFirst);
+    void onPrintDone(bool success);
+
+    PrintSetup m_printSetup;
+    QWebEngineView *m_view = nullptr;
+    EnginePage *m_page = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    // A request is busy from the call on, before the engine reports the load
+    // started; bounded, for a request the engine drops without a word.
+    QDeadlineTimer m_requested;
+};
+
+} // namespace ruzez

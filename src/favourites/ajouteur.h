@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace ruzez {
+
+class BrowserComponent;
+class MessageBoxes;
+
+// The one message of every favourites file failure, adding or listing.
+void reportFavouritesFailure(MessageBoxes &boxes);
+
+// frmBrowser's ajouteur: adds the page shown in the browser to the
+// favourites file of the program folder. A page without a title is
+// skipped silently; any failure of the file is reported in a box.
+void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes);
+
+} // namespace ruzez

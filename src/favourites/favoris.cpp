@@ -1,0 +1,161 @@
+#include "favoris.h"
+
+#include "browser/browser_component.h"
+#include "favourites/ajouteur.h"
+#include "favourites/favourites_file.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QListWidget>
+#include <QStyle>
+#include <QToolButton>
+
+namespace ruzez {
+
+namespace {
+
+// The window is laid out in twips, 15 to a pixel at design resolution.
+constexpr int twips(int t)
+{
+    return t / 15;
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+// A button with its picture above its caption. The picture comes from the
+// desktop's icon theme when it has one, else from the widget style.
+QToolButton *pictureButton(QWidget *parent, const QString &caption, const QString &themeIcon,
+                           QStyle::StandardPixmap fallback, const QRect &geometry)
+{
+    auto *button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(QIcon::fromTheme(themeIcon, parent->style()->standardIcon(fallback)));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+favoris::favoris(BrowserComponent &browser, QString programFolder, MessageBoxes &boxes,
+                 QWidget *parent)
+    : QDialog(parent)
+    , m_browser(browser)
+    , m_programFolder(std::move(programFolder))
+    , m_boxes(boxes)
+{
+    setWindowTitle(QStringLiteral("Sites favoris"));
+    setFixedSize(twips(7305), twips(5595));
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setGeometry(twipsRect(120, 0, 6975, 4455));
+    Liste = new QListWidget(Frame1);
+    Liste->setGeometry(twipsRect(240, 240, 6495, 3960));
+    Liste->setSelectionMode(QAbstractItemView::SingleSelection);
+    Liste->setSortingEnabled(false);
+    // Any double click in the list counts, as on the item under it or on
+    // the blank below the items; the handler looks at the selection.
+    Liste->viewport()->installEventFilter(this);
+
+    Command3 = pictureButton(this, QStringLiteral("Fermer"), QStringLiteral("window-close"),
+                             QStyle::SP_DialogCloseButton, twipsRect(2280, 4680, 855, 735));
+    Command1 = pictureButton(this, QStringLiteral("Enlever"), QStringLiteral("list-remove"),
+                             QStyle::SP_TrashIcon, twipsRect(3360, 4680, 855, 735));
+    Command2 = pictureButton(this, QStringLiteral("Aller à..."), QStringLiteral("go-jump"),
+                             QStyle::SP_ArrowForward, twipsRect(4440, 4680, 855, 735));
+
+    connect(Command1, &QToolButton::clicked, this, &favoris::Command1_Click);
+    connect(Command2, &QToolButton::clicked, this, &favoris::Command2_Click);
+    connect(Command3, &QToolButton::clicked, this, &favoris::Command3_Click);
+
+    setTabOrder(Liste, Command2);
+    setTabOrder(Command2, Command1);
+    setTabOrder(Command1, Command3);
+    Liste->setFocus();
+}
+
+QString favoris::filePath() const
+{
+    return FavouritesFile::pathIn(m_programFolder);
+}
+
+int favoris::selectedPosition() const
+{
+    const QModelIndexList rows = Liste->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void favoris::Form_Load()
+{
+    QStringList titles;
+    bool read = false;
+    {
+        RecordFileStore file(filePath());
+        FavouritesFile favourites(file);
+        read = file.open() && favourites.titles(titles);
+    }
+    Liste->addItems(titles);
+    if (!read)
+        reportFavouritesFailure(m_boxes);
+}
+
+void favoris::Command1_Click()
+{
+    const int position = selectedPosition();
+    if (position < 0)
+        return;
+    {
+        RecordFileStore file(filePath());
+        FavouritesFile favourites(file);
+        // The list is refilled from the file whatever happened, so it
+        // shows what the file now holds.
+        if (file.open())
+            favourites.remove(position + 1);
+    }
+    Liste->clear();
+    Form_Load();
+}
+
+void favoris::Command2_Click()
+{
+    const int position = selectedPosition();
+    if (position < 0)
+        return;
+    QString address;
+    {
+        RecordFileStore file(filePath());
+        FavouritesFile favourites(file);
+        if (file.open())
+            favourites.address(position + 1, address);
+    }
+    // Each step goes ahead whatever the one before gave: an unread address
+    // still stops the page under way, and the window closes.
+    m_browser.Stop();
+    m_browser.Navigate(address);
+    close();
+}
+
+void favoris::Command3_Click()
+{
+    close();
+}
+
+void favoris::Liste_DblClick()
+{
+    Command2_Click();
+}
+
+bool favoris::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Liste->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        Liste_DblClick();
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace ruzez

@@ -1,0 +1,274 @@
+#include "keyword_search.h"
+
+#include <QHash>
+
+#include <array>
+#include <string>
+#include <utility>
+
+namespace ruzez {
+
+namespace {
+
+constexpr QChar kSpace = QLatin1Char(' ');
+
+// The accented letters a pupil may type and the plain letter each stands
+// for. Capitals and the rarer û, ç, œ are deliberately absent: the course's
+// descriptions are written with them where they are meant.
+constexpr std::array<std::pair<char16_t, char16_t>, 12> kPlainLetters{{
+    {u'\u00E9', u'e'}, // é
+    {u'\u00E8', u'e'}, // è
+    {u'\u00EA', u'e'}, // ê
+    {u'\u00EB', u'e'}, // ë
+    {u'\u00F9', u'u'}, // ù
+    {u'\u00F4', u'o'}, // ô
+    {u'\u00F6', u'o'}, // ö
+    {u'\u00E2', u'a'}, // â
+    {u'\u00E0', u'a'}, // à
+    {u'\u00FC', u'u'}, // ü
+    {u'\u00EE', u'i'}, // î
+    {u'\u00EF', u'i'}, // ï
+}};
+
+// The result lists (titles and addresses) while one search runs. Appends
+// always go to the end and a removal always takes the last listed entry of
+// a title, so each title's listed entries form a stack whose top is the
+// row's listed position; every entry links to the one below it. Titles are
+// numbered once per search so that a row finds its stack without hashing
+// its title again for every word. Removed entries are only marked and are
+// dropped at the end: every step is constant-time however many rows and
+// results there are, and the outcome is that of removing from the lists
+// in place.
+class ResultList
+{
+public:
+    explicit ResultList(const std::vector<LinkRow> &rows)
+        : m_rows(rows)
+        , m_titleOf(rows.size())
+    {
+        QHash<QString, qsizetype> numbers;
+        numbers.reserve(qsizetype(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            auto it = numbers.constFind(rows[i].SubCategory);
+            if (it == numbers.cend())
+                it = numbers.insert(rows[i].SubCategory, numbers.size());
+            m_titleOf[i] = *it;
+        }
+        m_top.assign(std::size_t(numbers.size()), kNone);
+    }
+
+    bool isListed(std::size_t row) const { return m_top[m_titleOf[row]] != kNone; }
+
+    void append(std::size_t row)
+    {
+        const qsizetype title = m_titleOf[row];
+        m_entries.push_back(Entry{row, m_top[title]});
+        m_top[title] = qsizetype(m_entries.size()) - 1;
+    }
+
+    // Drops the last listed entry with the row's title, whichever row put it there.
+    void removeLast(std::size_t row)
+    {
+        const qsizetype title = m_titleOf[row];
+        if (m_top[title] == kNone)
+            return;
+        Entry &entry = m_entries[std::size_t(m_top[title])];
+        entry.listed = false;
+        m_top[title] = entry.below;
+    }
+
+    QList<SearchHit> hits() const
+    {
+        QList<SearchHit> result;
+        result.reserve(qsizetype(m_entries.size()));
+        for (const Entry &entry : m_entries) {
+            if (entry.listed)
+                result.append(SearchHit{m_rows[entry.row].SubCategory, m_rows[entry.row].URL});
+        }
+        return result;
+    }
+
+private:
+    static constexpr qsizetype kNone = -1;
+
+    struct Entry
+    {
+        std::size_t row = 0;
+        qsizetype below = kNone; // the entry listed before it with the same title
+        bool listed = true;
+    };
+
+    const std::vector<LinkRow> &m_rows;
+    std::vector<qsizetype> m_titleOf; // row -> title number
+    std::vector<qsizetype> m_top;     // title number -> its last listed entry
+    std::vector<Entry> m_entries;
+};
+
+// Letter case is ignored one character at a time, with the simple case
+// folding of Qt's case-insensitive comparison: É finds é, but an accented
+// letter never finds its plain letter. Qt's own case-insensitive search
+// folds every character through several lookups; a table of the 65,536
+// foldings, built once per search, makes the same test several times
+// faster over a large table. A low surrogate is folded with the high
+// surrogate before it, as Qt does.
+class CaseFolding
+{
+public:
+    CaseFolding()
+        : m_table(0x10000)
+    {
+        for (char32_t unit = 0; unit < 0x10000; ++unit) {
+            const char32_t folded = QChar::isSurrogate(unit) ? unit : QChar::toCaseFolded(unit);
+            m_table[unit] = QChar::requiresSurrogates(folded) ? char16_t(unit) : char16_t(folded);
+        }
+    }
+
+    char16_t at(const char16_t *text, qsizetype index) const
+    {
+        const char16_t unit = text[index];
+        if (QChar::isLowSurrogate(unit) && index > 0 && QChar::isHighSurrogate(text[index - 1]))
+            return QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(text[index - 1], unit)));
+        return m_table[unit];
+    }
+
+    std::u16string fold(QStringView text) const
+    {
+        std::u16string folded(text.size(), u'\0');
+        for (qsizetype i = 0; i < text.size(); ++i)
+            folded[i] = at(text.utf16(), i);
+        return folded;
+    }
+
+    // Whether `text` holds `word`, given folded, with case ignored.
+    bool contains(QStringView text, const std::u16string &word) const
+    {
+        const qsizetype length = qsizetype(word.size());
+        if (length == 0)
+            return true;
+        const char16_t *units = text.utf16();
+        const qsizetype last = text.size() - length;
+        for (qsizetype start = 0; start <= last; ++start) {
+            if (at(units, start) != word[0])
+                continue;
+            qsizetype k = 1;
+            while (k < length && at(units, start + k) == word[k])
+                ++k;
+            if (k == length)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    std::vector<char16_t> m_table;
+};
+
+// One word over every row. `passe` is 0 for the first word of a search and
+// 1 for each later word.
+void cherchemot(const std::vector<LinkRow> &rows, const CaseFolding &folding,
+                const QString &word, SearchMode mode, int passe, ResultList &list)
+{
+    const bool anyWord = mode == SearchMode::AuMoinsUnMot;
+    const std::u16string folded = folding.fold(word);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        // The first word of "tous les mots" looks at every row.
+        const bool listed = (anyWord || passe == 1) && list.isListed(i);
+        if (anyWord && listed)
+            continue;
+        if (!anyWord && !listed && passe == 1)
+            continue;
+        const bool found = folding.contains(rows[i].Description, folded);
+        if (found && (anyWord || passe == 0))
+            list.append(i);
+        else if (!found && listed && !anyWord && passe == 1)
+            list.removeLast(i);
+    }
+}
+
+} // namespace
+
+QString nettoiquest(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        for (const auto &[accented, plain] : kPlainLetters) {
+            if (c.unicode() == accented) {
+                c = QChar(plain);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+QString trimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == kSpace)
+        ++begin;
+    while (end > begin && text.at(end - 1) == kSpace)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QStringList splitKeywords(const QString &text)
+{
+    QStringList words;
+    QString remaining = trimSpaces(text);
+    while (!remaining.isEmpty()) {
+        const qsizetype space = remaining.indexOf(kSpace);
+        if (space < 0) {
+            words.append(remaining);
+            break;
+        }
+        words.append(trimSpaces(remaining.left(space)));
+        remaining = trimSpaces(remaining.mid(space + 1));
+    }
+    return words;
+}
+
+QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &keywords,
+                             SearchMode mode)
+{
+    if (!rows)
+        return {};
+    ResultList list(*rows);
+    const CaseFolding folding;
+    int passe = 0;
+    for (const QString &word : splitKeywords(keywords)) {
+        cherchemot(*rows, folding, word, mode, passe, list);
+        passe = 1;
+    }
+    return list.hits();
+}
+
+QString resultMessage(qsizetype count)
+{
+    if (count >= 2)
+        return QString::number(count) + QStringLiteral(" pages trouvées");
+    if (count == 1)
+        return QStringLiteral("Une page trouvée");
+    return QStringLiteral("Aucune page trouvée");
+}
+
+bool isBlankKeywords(const QString &boxText)
+{
+    return trimSpaces(boxText).isEmpty();
+}
+
+KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
+                            SearchMode mode)
+{
+    KeywordSearch search;
+    search.keywords = nettoiquest(boxText);
+    if (isBlankKeywords(search.keywords))
+        return search;
+    search.ran = true;
+    search.keywords = trimSpaces(search.keywords);
+    search.hits = searchLinks(rows, search.keywords, mode);
+    search.message = resultMessage(search.hits.size());
+    return search;
+}
+
+} // namespace ruzez

@@ -1,0 +1,1 @@
+ruzez_add_test(tst_address tst_address.cpp)

@@ -1,0 +1,2 @@
+ruzez_add_test(tst_web_engine_browser tst_web_engine_browser.cpp)
+ruzez_add_test(tst_demo_course tst_demo_course.cpp)

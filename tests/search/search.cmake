@@ -1,0 +1,2 @@
+ruzez_add_test(tst_keyword_search tst_keyword_search.cpp)
+ruzez_add_test(tst_search_panel tst_search_panel.cpp)

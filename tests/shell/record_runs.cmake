@@ -1,0 +1,1 @@
+ruzez_add_test(tst_record_runs tst_record_runs.cpp)
