@@ -1,0 +1,482 @@
+#include "search/access_file.h"
+
+#include "search/access_layout.h"
+#include "search/access_text.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSet>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace ruzez {
+
+using namespace access;
+
+namespace {
+
+struct Column
+{
+    QString name;
+    int type = 0;
+    int number = 0;       // position in the null mask
+    int varIndex = 0;     // position in the row's variable-length offset table
+    int fixedOffset = 0;  // position among the fixed-length bytes
+    int size = 0;
+    bool fixed = false;
+};
+
+struct TableDefinition
+{
+    std::vector<Column> columns;
+    quint32 page = 0;
+    int numVarCols = 0;
+    QByteArray usageMap;
+};
+
+} // namespace
+
+// The reading itself; kept out of the header so the format details stay here.
+class AccessReader
+{
+public:
+    explicit AccessReader(const AccessFile &file)
+        : m_file(file), m_layout(file.m_jet4 ? kJet4 : kJet3) {}
+
+    void read(const QString &name, const AccessFile::ColumnsSink &onColumns,
+              const AccessFile::RowSink &onRow) const
+    {
+        const TableDefinition catalog = definition(kCatalogPage);
+        const int idColumn = columnIndex(catalog, QStringLiteral("Id"));
+        const int nameColumn = columnIndex(catalog, QStringLiteral("Name"));
+        const int typeColumn = columnIndex(catalog, QStringLiteral("Type"));
+        if (idColumn < 0 || nameColumn < 0 || typeColumn < 0)
+            throw Damaged{QStringLiteral("the catalog lacks its Id, Name or Type column")};
+        std::optional<quint32> tablePage;
+        forEachRow(catalog, [&](QStringList &entry) {
+            constexpr int kTableObject = 1;
+            if (!tablePage && (entry[typeColumn].toInt() & 0x7f) == kTableObject
+                && entry[nameColumn].compare(name, Qt::CaseInsensitive) == 0)
+                tablePage = entry[idColumn].toUInt() & 0x00ffffff;
+        });
+        if (!tablePage)
+            throw Damaged{QStringLiteral("no table %1 in the database").arg(name), false};
+        const TableDefinition table = definition(*tablePage);
+        QStringList names;
+        QList<int> types;
+        for (const Column &column : table.columns) {
+            names << column.name;
+            types << column.type;
+        }
+        QString refusal;
+        if (!onColumns(names, types, &refusal))
+            throw Damaged{refusal, false};
+        forEachRow(table, onRow);
+    }
+
+private:
+    Bytes page(quint32 number) const
+    {
+        if (number >= quint64(m_file.m_pageCount))
+            throw Damaged{QStringLiteral("page %1 lies beyond the end of the file").arg(number)};
+        return {reinterpret_cast<const uchar *>(m_file.m_bytes.constData())
+                    + qint64(number) * m_layout.pageSize,
+                m_layout.pageSize};
+    }
+
+    // The bytes of row `row` on page `pageNumber`, whatever its flags.
+    std::pair<Bytes, qint64> slotBounds(const Bytes &p, int row, quint16 *flags) const
+    {
+        const int count = p.u16(m_layout.rowCountOffset);
+        if (row >= count)
+            throw Damaged{QStringLiteral("a row pointer names a missing row")};
+        const qint64 table = m_layout.rowCountOffset + 2;
+        const quint16 raw = p.u16(table + 2 * row);
+        const qint64 start = raw & kOffsetMask;
+        const qint64 end = row == 0 ? m_layout.pageSize : p.u16(table + 2 * (row - 1)) & kOffsetMask;
+        *flags = raw & ~kOffsetMask;
+        if (start < table + 2 * count || end > m_layout.pageSize || start > end)
+            throw Damaged{QStringLiteral("a row's bounds are inconsistent")};
+        return {Bytes{p.data + start, end - start}, start};
+    }
+
+    Bytes rowAt(quint32 pointer) const
+    {
+        const Bytes p = page(pointer >> 8);
+        quint16 flags = 0;
+        return slotBounds(p, pointer & 0xff, &flags).first;
+    }
+
+    TableDefinition definition(quint32 pageNumber) const
+    {
+        // A long definition continues on further pages, each after an 8-byte header.
+        QByteArray bytes;
+        quint32 next = pageNumber;
+        QSet<quint32> seen;
+        while (next != 0) {
+            if (seen.contains(next) || seen.size() >= kMaxDefinitionPages)
+                throw Damaged{QStringLiteral("the table definition pages loop")};
+            seen.insert(next);
+            const Bytes p = page(next);
+            constexpr quint8 kDefinitionPage = 0x02;
+            if (p.u8(0) != kDefinitionPage)
+                throw Damaged{QStringLiteral("page %1 is not a table definition").arg(next)};
+            const QByteArrayView v = p.slice(0, p.size);
+            bytes.append(bytes.isEmpty() ? v : v.sliced(8));
+            next = p.u32(4);
+        }
+        const Bytes d{reinterpret_cast<const uchar *>(bytes.constData()), bytes.size()};
+        const Layout &l = m_layout;
+        TableDefinition def;
+        def.page = pageNumber;
+        def.numVarCols = d.u16(l.numVarColsOffset);
+        const int numCols = d.u16(l.numColsOffset);
+        const quint32 numRealIdx = d.u32(l.numRealIdxOffset);
+        if (numCols > kMaxColumns || numRealIdx > quint32(bytes.size()))
+            throw Damaged{QStringLiteral("the table definition is damaged")};
+        qint64 pos = l.colsStartOffset + qint64(numRealIdx) * l.realIdxEntrySize;
+        for (int i = 0; i < numCols; ++i, pos += l.colEntrySize) {
+            Column c;
+            c.type = d.u8(pos);
+            c.number = d.u16(pos + l.colNumOffset);
+            c.varIndex = d.u16(pos + l.varIndexOffset);
+            c.fixed = d.u8(pos + l.flagsOffset) & 0x01;
+            c.fixedOffset = d.u16(pos + l.fixedOffsetOffset);
+            c.size = d.u16(pos + l.sizeOffset);
+            def.columns.push_back(c);
+        }
+        for (Column &c : def.columns) {
+            const int length = m_file.m_jet4 ? d.u16(pos) : d.u8(pos);
+            pos += m_file.m_jet4 ? 2 : 1;
+            c.name = text(d.slice(pos, length));
+            pos += length;
+        }
+        std::stable_sort(def.columns.begin(), def.columns.end(),
+                         [](const Column &a, const Column &b) { return a.number < b.number; });
+        const quint32 mapPointer = d.u32(l.usageMapOffset);
+        const Bytes map = rowAt(mapPointer);
+        def.usageMap = QByteArray(reinterpret_cast<const char *>(map.data), map.size);
+        return def;
+    }
+
+    static int columnIndex(const TableDefinition &def, const QString &name)
+    {
+        for (size_t i = 0; i < def.columns.size(); ++i)
+            if (def.columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return int(i);
+        return -1;
+    }
+
+    // The table's pages in the order of its usage map.
+    std::vector<quint32> dataPages(const TableDefinition &def) const
+    {
+        const Bytes map{reinterpret_cast<const uchar *>(def.usageMap.constData()), def.usageMap.size()};
+        if (map.size < 1)
+            throw Damaged{QStringLiteral("the table's page map is empty")};
+        std::vector<quint32> pages;
+        auto addBits = [&](const Bytes &bits, qint64 from, quint64 firstPage) {
+            for (qint64 i = from; i < bits.size; ++i) {
+                const quint8 byte = bits.data[i];
+                for (int bit = 0; byte && bit < 8; ++bit) {
+                    if (!(byte & (1 << bit)))
+                        continue;
+                    const quint64 number = firstPage + quint64(i - from) * 8 + bit;
+                    if (number >= quint64(m_file.m_pageCount))
+                        throw Damaged{QStringLiteral("the page map names pages beyond the end of the file")};
+                    pages.push_back(quint32(number));
+                }
+            }
+        };
+        if (map.u8(0) == 0) {
+            addBits(map, 5, map.u32(1));
+        } else if (map.u8(0) == 1) {
+            const quint64 perMapPage = quint64(m_layout.pageSize - 4) * 8;
+            for (qint64 j = 0; 1 + 4 * j + 4 <= map.size; ++j) {
+                const quint32 mapPage = map.u32(1 + 4 * j);
+                if (mapPage == 0)
+                    continue;
+                const Bytes p = page(mapPage);
+                if (p.u8(0) != 0x05)
+                    throw Damaged{QStringLiteral("the page map points to a page of another kind")};
+                addBits(p, 4, quint64(j) * perMapPage);
+            }
+        } else {
+            throw Damaged{QStringLiteral("the table's page map is of an unknown kind")};
+        }
+        return pages;
+    }
+
+    template<typename Sink>
+    void forEachRow(const TableDefinition &def, const Sink &sink) const
+    {
+        const qint64 slotTable = m_layout.rowCountOffset + 2;
+        for (quint32 number : dataPages(def)) {
+            const Bytes p = page(number);
+            constexpr quint8 kDataPage = 0x01;
+            if (p.u8(0) != kDataPage || p.u32(4) != def.page)
+                continue;  // a page the map still lists but that no longer holds this table
+            const int count = p.u16(m_layout.rowCountOffset);
+            p.need(slotTable, 2 * qint64(count));
+            for (int i = 0; i < count; ++i) {
+                if (p.u16(slotTable + 2 * i) & kDeletedRow)
+                    continue;
+                quint16 flags = 0;
+                Bytes row = slotBounds(p, i, &flags).first;
+                for (int hop = 0; flags & kRelocatedRow; ++hop) {
+                    if (hop == kMaxRelocationHops)
+                        throw Damaged{QStringLiteral("relocated rows point at each other")};
+                    const quint32 pointer = row.u32(0);
+                    row = slotBounds(page(pointer >> 8), pointer & 0xff, &flags).first;
+                    // The relocated copy is flagged deleted as well, so that a walk over the
+                    // slots passes it by; only a bare relocation flag points further.
+                    if (flags & kDeletedRow)
+                        flags = 0;
+                }
+                QStringList values = crack(def, row);
+                sink(values);
+            }
+        }
+    }
+
+    // Splits a row into its values.
+    QStringList crack(const TableDefinition &def, const Bytes &row) const
+    {
+        const bool jet4 = m_file.m_jet4;
+        const qint64 end = row.size;
+        const int rowCols = jet4 ? row.u16(0) : row.u8(0);
+        const qint64 maskSize = (rowCols + 7) / 8;
+        row.need(end - maskSize, maskSize);
+        const uchar *mask = row.data + end - maskSize;
+        auto present = [&](int n) { return n < rowCols && (mask[n / 8] & (1 << (n % 8))); };
+
+        int rowVarCols = 0;
+        std::vector<qint64> &offsets = m_offsets;
+        offsets.clear();
+        if (def.numVarCols > 0) {
+            if (jet4) {
+                rowVarCols = row.u16(end - maskSize - 2);
+                for (int i = 0; i <= rowVarCols; ++i)
+                    offsets.push_back(row.u16(end - maskSize - 4 - 2 * i));
+            } else {
+                rowVarCols = row.u8(end - maskSize - 1);
+                // Offsets are single bytes; a jump table counts the 256-byte boundaries passed.
+                int jumps = int((end - 1) / 256);
+                const qint64 colPtr = end - 1 - maskSize - jumps - 1;
+                if ((colPtr - rowVarCols) / 256 < jumps)
+                    --jumps;
+                int used = 0;
+                for (int i = 0; i <= rowVarCols; ++i) {
+                    while (used < jumps && i == row.u8(end - 1 - maskSize - used - 1))
+                        ++used;
+                    offsets.push_back(row.u8(colPtr - i) + 256 * used);
+                }
+            }
+        }
+
+        QStringList values;
+        values.reserve(int(def.columns.size()));
+        const qint64 fixedStart = jet4 ? 2 : 1;
+        for (const Column &c : def.columns) {
+            if (c.type == kBool) {
+                values << (present(c.number) ? QStringLiteral("1") : QStringLiteral("0"));
+                continue;
+            }
+            if (!present(c.number)) {
+                values << QString();
+                continue;
+            }
+            if (c.fixed) {
+                values << fixedValue(c, row, fixedStart + c.fixedOffset);
+                continue;
+            }
+            if (c.varIndex >= rowVarCols) {
+                values << QString();
+                continue;
+            }
+            const qint64 from = offsets[c.varIndex];
+            const qint64 to = offsets[c.varIndex + 1];
+            if (from > to)
+                throw Damaged{QStringLiteral("a row's value offsets are inconsistent")};
+            row.need(from, to - from);
+            values << varValue(c, Bytes{row.data + from, to - from});
+        }
+        return values;
+    }
+
+    QString fixedValue(const Column &c, const Bytes &row, qint64 at) const
+    {
+        switch (c.type) {
+        case kByte: return QString::number(row.u8(at));
+        case kInt: return QString::number(qint16(row.u16(at)));
+        case kLongInt: return QString::number(qint32(row.u32(at)));
+        case kMoney: {
+            const qint64 v = qint64(row.u32(at)) | qint64(row.u32(at + 4)) << 32;
+            return QString::number(double(v) / 10000.0, 'f', 4);
+        }
+        case kFloat: {
+            const quint32 bits = row.u32(at);
+            float f;
+            std::memcpy(&f, &bits, 4);
+            return QString::number(f, 'g', 7);
+        }
+        case kDouble:
+        case kDateTime: {
+            const quint64 bits = quint64(row.u32(at)) | quint64(row.u32(at + 4)) << 32;
+            double v;
+            std::memcpy(&v, &bits, 8);
+            if (c.type == kDouble)
+                return QString::number(v, 'g', 15);
+            const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
+            return epoch.addMSecs(qint64(v * 86400000.0)).toString(Qt::ISODate);
+        }
+        case kGuid: {
+            const QByteArrayView b = row.slice(at, 16);
+            return QString::fromLatin1(b.toByteArray().toHex());
+        }
+        default:
+            row.need(at, c.size);
+            return QString();
+        }
+    }
+
+    QString varValue(const Column &c, const Bytes &field) const
+    {
+        switch (c.type) {
+        case kText: return text(field.slice(0, field.size));
+        case kBinary: return QString::fromLatin1(field.slice(0, field.size).toByteArray().toHex());
+        case kMemo: return text(memo(field));
+        default: return QString();  // long binary values are of no use as text
+        }
+    }
+
+    // A memo value, whole: inline, in one long-value row, or in a chain of them.
+    QByteArray memo(const Bytes &field) const
+    {
+        const quint32 header = field.u32(0);
+        const qint64 length = header & 0x3fffffff;
+        // Each memo is stored once, so together they hold no more than the file: a damaged
+        // file whose rows share one long value cannot make the read outgrow memory.
+        m_memoBudget -= length;
+        if (length > m_file.m_bytes.size() || m_memoBudget < 0)
+            throw Damaged{QStringLiteral("memo values claim more bytes than the file holds")};
+        const quint8 kind = header >> 24;
+        // Values held in one place are not copied: they are decoded straight from the file.
+        auto view = [](QByteArrayView v) { return QByteArray::fromRawData(v.data(), v.size()); };
+        if (kind & 0x80)
+            return view(field.slice(12, length));
+        quint32 pointer = field.u32(4);
+        if (kind & 0x40)
+            return view(rowAt(pointer).slice(0, length));
+        QByteArray bytes;
+        QSet<quint32> seen;
+        while (bytes.size() < length) {
+            if (pointer == 0)
+                throw Damaged{QStringLiteral("a memo's page chain ends early")};
+            if (seen.contains(pointer))
+                throw Damaged{QStringLiteral("a memo's page chain loops")};
+            seen.insert(pointer);
+            const Bytes part = rowAt(pointer);
+            const qint64 take = std::min<qint64>(part.size - 4, length - bytes.size());
+            bytes.append(part.slice(4, std::max<qint64>(take, 0)));
+            pointer = part.u32(0);
+        }
+        return bytes;
+    }
+
+    QString text(QByteArrayView bytes) const { return jetText(bytes, m_file.m_jet4); }
+
+    const AccessFile &m_file;
+    Layout m_layout;
+    mutable std::vector<qint64> m_offsets;  // one row's value offsets, kept to spare allocations
+    mutable qint64 m_memoBudget = m_file.m_bytes.size();
+};
+
+AccessFile::AccessFile() = default;
+AccessFile::~AccessFile() = default;
+
+bool AccessFile::open(const QString &path, QString *error)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot open %1: %2").arg(path, file->errorString());
+        return false;
+    }
+    // Mapped rather than copied: the pages are read from the system's cache as they are needed.
+    if (file->size() > 0) {
+        if (uchar *mapped = file->map(0, file->size())) {
+            m_mapping = std::move(file);
+            return openBytes(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped),
+                                                     m_mapping->size()),
+                             error);
+        }
+    }
+    QByteArray bytes = file->readAll();
+    if (file->error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file->errorString());
+        return false;
+    }
+    return openBytes(std::move(bytes), error);
+}
+
+bool AccessFile::openBytes(QByteArray bytes, QString *error)
+{
+    m_bytes = std::move(bytes);
+    constexpr qint64 kVersionOffset = 0x14;
+    if (m_bytes.size() < kVersionOffset + 4 || m_bytes[0] != 0 || m_bytes[1] != 1) {
+        if (error)
+            *error = QStringLiteral("not an Access database");
+        return false;
+    }
+    const uchar version = uchar(m_bytes[kVersionOffset]);
+    // Jet4 and the later Access versions share the 4 KiB page layout read here.
+    m_jet4 = version != 0;
+    m_pageSize = m_jet4 ? kJet4.pageSize : kJet3.pageSize;
+    m_pageCount = m_bytes.size() / m_pageSize;
+    if (m_pageCount <= kCatalogPage) {
+        if (error)
+            *error = QStringLiteral("the database is cut short");
+        return false;
+    }
+    return true;
+}
+
+bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
+                           QString *error) const
+{
+    if (m_pageCount <= kCatalogPage) {
+        if (error)
+            *error = QStringLiteral("no database is open");
+        return false;
+    }
+    try {
+        AccessReader(*this).read(name, onColumns, onRow);
+        return true;
+    } catch (const Damaged &damage) {
+        if (error)
+            *error = damage.damage ? QStringLiteral("damaged database: %1").arg(damage.reason)
+                                   : damage.reason;
+        return false;
+    }
+}
+
+std::optional<AccessTable> AccessFile::readTable(const QString &name, QString *error) const
+{
+    AccessTable table;
+    const bool read = readTable(
+        name,
+        [&table](const QStringList &columns, const QList<int> &types, QString *) {
+            table.columns = columns;
+            table.types = types;
+            return true;
+        },
+        [&table](QStringList &values) { table.rows.push_back(std::move(values)); }, error);
+    if (!read)
+        return std::nullopt;
+    return table;
+}
+
+} // namespace ruzez

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QFile;
+
+namespace ruzez {
+
+// One table of an Access (Jet3 or Jet4) file, every value as text.
+struct AccessTable
+{
+    QStringList columns;            // in column-number order
+    QList<int> types;               // each column's type code in the file
+    std::vector<QStringList> rows;  // in stored order; a null value reads as ""
+};
+
+// A bounded reader of Access files written against the page layout itself.
+// Every offset, length and page number read from the file is checked before
+// use, every chain (table definition pages, memo pages, relocated rows) is
+// bounded, so a damaged file yields an error, never a crash or a hang.
+//
+// Stored order: data pages in the order of the table's page usage map, on
+// each page its row slots in order. A deleted slot is skipped; a slot that
+// points to a row Access relocated to another page yields that row at the
+// slot's place, and the relocated copy (itself flagged deleted) is not
+// delivered twice.
+class AccessFile
+{
+public:
+    AccessFile();
+    ~AccessFile();
+
+    // The whole file is mapped (or read) at once: every read afterwards is a
+    // bounds-checked look-up in memory. Replacing the file while it is open is
+    // safe (the tool writes a new file and renames it), cutting it in place is not.
+    bool open(const QString &path, QString *error);
+    bool openBytes(QByteArray bytes, QString *error);
+
+    // The table named `name` (letter case ignored, as the database engine
+    // does), or nullopt with the reason in `error`.
+    std::optional<AccessTable> readTable(const QString &name, QString *error) const;
+
+    // The same, a row at a time, for tables too large to hold twice. `onColumns` sees the
+    // columns first and may refuse the table (its reason becomes the error); `onRow` then
+    // receives each row in stored order. A damaged file can stop the read after some rows.
+    using ColumnsSink = std::function<bool(const QStringList &names, const QList<int> &types,
+                                           QString *refusal)>;
+    using RowSink = std::function<void(QStringList &values)>;
+    bool readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
+                   QString *error) const;
+
+    bool isJet4() const { return m_jet4; }
+
+private:
+    friend class AccessReader;
+    std::unique_ptr<QFile> m_mapping;  // keeps the mapped file open while m_bytes points into it
+    QByteArray m_bytes;
+    bool m_jet4 = false;
+    int m_pageSize = 0;
+    qint64 m_pageCount = 0;
+};
+
+} // namespace ruzez
