@@ -3,6 +3,7 @@
 #include "browser/browser_component.h"
 #include "browser/layout.h"
 #include "browser/status_strip.h"
+#include "search/links_table.h"
 #include "search/search_panel.h"
 #include "shell/dialup_line.h"
 #include "shell/drives.h"
@@ -135,6 +136,13 @@ void frmBrowser::createControls()
     // buttons stay in front of it.
     Frame1->lower();
     Frame1->hide();
+    // The search reads the links table afresh each time, from wherever the
+    // start-up found it; never found, it reads nothing.
+    Frame1->setRowSource([this]() -> std::optional<std::vector<LinkRow>> {
+        if (m_state.site.databaseName.isEmpty())
+            return std::nullopt;
+        return LinksTable(m_state.site.databaseName).rows();
+    });
 
     Text1 = new QTextEdit(this);
     Text1->setAcceptRichText(true);

@@ -1,10 +1,13 @@
 #include "browser/status_strip.h"
+#include "search/jet_writer.h"
 #include "search/search_panel.h"
 #include "shell/frm_browser.h"
 #include "window_harness.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -300,6 +303,41 @@ private slots:
         QVERIFY(!w.Frame1->isVisibleTo(&w));
         QCOMPARE(w.brwWebBrowser->x(), 0);
         QCOMPARE(w.brwWebBrowser->width(), w.width());
+    }
+
+    // The search reads the links table beside the program once the course
+    // has been found, and nothing before.
+    void searchReadsTheLinksTableOnceTheCourseIsFound_data()
+    {
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("course found") << true << QStringList{QStringLiteral("L'ozone")};
+        QTest::newRow("course never looked for") << false << QStringList{};
+    }
+
+    void searchReadsTheLinksTableOnceTheCourseIsFound()
+    {
+        QFETCH(bool, started);
+        WindowHarness h;
+        JetWriter links(QStringLiteral("LINKS"), {{QStringLiteral("LinkID"), JetWriter::ColumnType::LongInteger},
+                                                  {QStringLiteral("URL"), JetWriter::ColumnType::Text},
+                                                  {QStringLiteral("SubCategory"), JetWriter::ColumnType::Text},
+                                                  {QStringLiteral("Description"), JetWriter::ColumnType::Memo}});
+        QVERIFY(links.addRow({"1", "air/pagesair/ozone.html", "L'ozone", "L'ozone, un polluant"}));
+        QVERIFY(links.addRow({"2", "air/pagesair/cfc.html", "Les CFC", "Les aérosols"}));
+        QVERIFY(links.write(h.program.filePath(QStringLiteral("environ.mdb"))));
+        if (started) {
+            h.browser->autoComplete = true;
+            h.window->Form_Load();
+            h.settle();
+        }
+
+        h.window->Frame1->Text2->setText(QStringLiteral("ozone"));
+        h.window->Frame1->Command6_Click();
+        QStringList titles;
+        for (int i = 0; i < h.window->Frame1->List1->count(); ++i)
+            titles << h.window->Frame1->List1->item(i)->text();
+        QTEST(titles, "found");
     }
 
     void searchResultOpensUnderTheCourseFolder()
