@@ -3,6 +3,7 @@
 #include "browser/browser_component.h"
 #include "browser/layout.h"
 #include "browser/status_strip.h"
+#include "favourites/menuf.h"
 #include "search/links_table.h"
 #include "search/search_panel.h"
 #include "shell/dialup_line.h"
@@ -388,9 +389,5 @@ void frmBrowser::brwWebBrowser_NavigateComplete2()
 {
     m_state.premierenav = true;
 }
-
-// The two hidden buttons open the favourites menu and the settings window.
-void frmBrowser::Command4_Click() {}
-void frmBrowser::Command1_Click() {}
 
 } // namespace ruzez

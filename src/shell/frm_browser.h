@@ -22,6 +22,7 @@ class Drives;
 class HelpEngine;
 class MessageBoxes;
 class SearchPanel;
+class menuf;
 class StatusStrip;
 
 // The main window: the button row, the embedded browser, the search panel,
@@ -104,8 +105,12 @@ public:
     void Frame1_Image1_Click();
     void Frame1_List1_DblClick(const QString &url);
 
-    // The hidden favourites and settings buttons.
+    // Favourites (favourites/frm_browser_favourites.cpp): the hidden
+    // "Fa&voris" button pops up the menu of menuf; ajouteur adds the page shown.
     void Command4_Click();
+    void ajouteur();
+
+    // Settings (settings/frm_browser_settings.cpp): the hidden "Para&mètres" button.
     void Command1_Click();
 
     // Controls, owned by the window.
@@ -156,6 +161,8 @@ private:
     std::function<void()> m_endProgram;
     State m_state;
     bool m_unloaded = false;
+    // Loaded the first time the favourites menu is asked for; lives as long as the window.
+    std::unique_ptr<menuf> m_menuf;
     // Whether the next activation of the window runs Form_Activate.
     bool m_activateOnReturn = true;
 };
