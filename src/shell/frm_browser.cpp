@@ -151,6 +151,10 @@ void frmBrowser::createControls()
     // Little space around the text, so that the worksheets fit the heights
     // they were written for.
     Text1->document()->setDocumentMargin(2);
+    // The wrap width the layout sets is the box's width less 12 pixels, a
+    // few pixels more than the text area beside the vertical scroll bar: a
+    // horizontal scroll bar would only ever scroll those few pixels.
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setGeometry(twipsToPixels(1440), twipsToPixels(5520), twipsToPixels(7815),
                        twipsToPixels(1575));
 
