@@ -2,8 +2,10 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace ruzez {
@@ -42,16 +44,16 @@ constexpr std::array<std::pair<char16_t, char16_t>, 12> kPlainLetters{{
 class ResultList
 {
 public:
-    explicit ResultList(const std::vector<LinkRow> &rows)
+    explicit ResultList(const LinkRows &rows)
         : m_rows(rows)
         , m_titleOf(rows.size())
     {
         QHash<QString, qsizetype> numbers;
-        numbers.reserve(qsizetype(rows.size()));
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            auto it = numbers.constFind(rows[i].SubCategory);
+            const QString &title = rows.title(i);
+            auto it = numbers.constFind(title);
             if (it == numbers.cend())
-                it = numbers.insert(rows[i].SubCategory, numbers.size());
+                it = numbers.insert(title, numbers.size());
             m_titleOf[i] = *it;
         }
         m_top.assign(std::size_t(numbers.size()), kNone);
@@ -83,7 +85,7 @@ public:
         result.reserve(qsizetype(m_entries.size()));
         for (const Entry &entry : m_entries) {
             if (entry.listed)
-                result.append(SearchHit{m_rows[entry.row].SubCategory, m_rows[entry.row].URL});
+                result.append(SearchHit{m_rows.title(entry.row), m_rows.address(entry.row)});
         }
         return result;
     }
@@ -98,7 +100,7 @@ private:
         bool listed = true;
     };
 
-    const std::vector<LinkRow> &m_rows;
+    const LinkRows &m_rows;
     std::vector<qsizetype> m_titleOf; // row -> title number
     std::vector<qsizetype> m_top;     // title number -> its last listed entry
     std::vector<Entry> m_entries;
@@ -131,45 +133,81 @@ public:
         return m_table[unit];
     }
 
-    std::u16string fold(QStringView text) const
+    // Latin-1 text holds no surrogates: each byte is its own character.
+    char16_t at(const uchar *text, qsizetype index) const { return m_table[text[index]]; }
+
+    // A word prepared for contains(): folded, with the distances of Horspool's search.
+    struct Word
     {
-        std::u16string folded(text.size(), u'\0');
+        std::u16string folded;
+        // How far a window may move when its last unit, folded, has these low 8 bits: the
+        // smallest distance any folded unit of the word with those bits allows.
+        std::array<qsizetype, 256> shift{};
+    };
+
+    Word prepare(QStringView text) const
+    {
+        Word word;
+        word.folded.resize(std::size_t(text.size()));
         for (qsizetype i = 0; i < text.size(); ++i)
-            folded[i] = at(text.utf16(), i);
-        return folded;
+            word.folded[std::size_t(i)] = at(text.utf16(), i);
+        const qsizetype length = text.size();
+        word.shift.fill(std::max<qsizetype>(length, 1));
+        for (qsizetype i = 0; i + 1 < length; ++i)
+            word.shift[word.folded[std::size_t(i)] & 0xff] = length - 1 - i;
+        return word;
     }
 
-    // Whether `text` holds `word`, given folded, with case ignored.
-    bool contains(QStringView text, const std::u16string &word) const
+    // Whether `text` holds `word` with case ignored. Each window is tested from its last
+    // unit and moved by the word's distances, so most units of a long text are never
+    // looked at; the folding of a unit depends only on it and the unit before, so
+    // windows can be tested in any order.
+    bool contains(QAnyStringView text, const Word &word) const
     {
-        const qsizetype length = qsizetype(word.size());
+        return text.visit([&](auto view) {
+            using View = decltype(view);
+            if constexpr (std::is_same_v<View, QStringView>)
+                return contains(view.utf16(), view.size(), word);
+            else if constexpr (std::is_same_v<View, QLatin1StringView>)
+                return contains(reinterpret_cast<const uchar *>(view.data()), view.size(), word);
+            else
+                return contains(QStringView(view.toString()), word);
+        });
+    }
+
+private:
+    template<typename Unit>
+    bool contains(const Unit *units, qsizetype size, const Word &word) const
+    {
+        const std::u16string &w = word.folded;
+        const qsizetype length = qsizetype(w.size());
         if (length == 0)
             return true;
-        const char16_t *units = text.utf16();
-        const qsizetype last = text.size() - length;
-        for (qsizetype start = 0; start <= last; ++start) {
-            if (at(units, start) != word[0])
-                continue;
-            qsizetype k = 1;
-            while (k < length && at(units, start + k) == word[k])
-                ++k;
-            if (k == length)
-                return true;
+        const char16_t lastUnit = w[std::size_t(length - 1)];
+        for (qsizetype start = 0; start + length <= size;) {
+            const char16_t last = at(units, start + length - 1);
+            if (last == lastUnit) {
+                qsizetype k = 0;
+                while (k < length - 1 && at(units, start + k) == w[std::size_t(k)])
+                    ++k;
+                if (k == length - 1)
+                    return true;
+            }
+            start += word.shift[last & 0xff];
         }
         return false;
     }
 
-private:
     std::vector<char16_t> m_table;
 };
 
 // One word over every row. `passe` is 0 for the first word of a search and
 // 1 for each later word.
-void cherchemot(const std::vector<LinkRow> &rows, const CaseFolding &folding,
+void cherchemot(const LinkRows &rows, const CaseFolding &folding,
                 const QString &word, SearchMode mode, int passe, ResultList &list)
 {
     const bool anyWord = mode == SearchMode::AuMoinsUnMot;
-    const std::u16string folded = folding.fold(word);
+    const CaseFolding::Word folded = folding.prepare(word);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         // The first word of "tous les mots" looks at every row.
         const bool listed = (anyWord || passe == 1) && list.isListed(i);
@@ -177,7 +215,7 @@ void cherchemot(const std::vector<LinkRow> &rows, const CaseFolding &folding,
             continue;
         if (!anyWord && !listed && passe == 1)
             continue;
-        const bool found = folding.contains(rows[i].Description, folded);
+        const bool found = folding.contains(rows.description(i), folded);
         if (found && (anyWord || passe == 0))
             list.append(i);
         else if (!found && listed && !anyWord && passe == 1)
@@ -233,6 +271,14 @@ QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &ke
 {
     if (!rows)
         return {};
+    const LinkRowList list(*rows);
+    return searchLinks(&list, keywords, mode);
+}
+
+QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode)
+{
+    if (!rows)
+        return {};
     ResultList list(*rows);
     const CaseFolding folding;
     int passe = 0;
@@ -259,6 +305,14 @@ bool isBlankKeywords(const QString &boxText)
 
 KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
                             SearchMode mode)
+{
+    if (!rows)
+        return keywordSearch(static_cast<const LinkRows *>(nullptr), boxText, mode);
+    const LinkRowList list(*rows);
+    return keywordSearch(&list, boxText, mode);
+}
+
+KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode)
 {
     KeywordSearch search;
     search.keywords = nettoiquest(boxText);

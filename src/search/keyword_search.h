@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/link_row.h"
+#include "search/link_rows.h"
 
 #include <QList>
 #include <QString>
@@ -41,6 +42,7 @@ struct SearchHit
 // the descriptions of `rows`, visited in stored order, and returns the
 // listed results in list order. A null `rows` is a table that could not be
 // read: nothing is found.
+QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode);
 QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &keywords,
                              SearchMode mode);
 
@@ -59,6 +61,7 @@ struct KeywordSearch
     QList<SearchHit> hits; // in list order
 };
 
+KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode);
 KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
                             SearchMode mode);
 
