@@ -307,7 +307,7 @@ KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &box
                             SearchMode mode)
 {
     if (!rows)
-        return keywordSearch(static_cast<const LinkRows *>(nullptr), boxText, mode);
+        return keywordSearch(nullptr, boxText, mode);
     const LinkRowList list(*rows);
     return keywordSearch(&list, boxText, mode);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <vector>
 
 namespace ruzez {
@@ -64,6 +65,11 @@ struct KeywordSearch
 KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode);
 KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
                             SearchMode mode);
+// A table that could not be read, whichever form it would have had.
+inline KeywordSearch keywordSearch(std::nullptr_t, const QString &boxText, SearchMode mode)
+{
+    return keywordSearch(static_cast<const LinkRows *>(nullptr), boxText, mode);
+}
 
 // True when the box holds nothing but spaces once normalised.
 bool isBlankKeywords(const QString &boxText);
