@@ -33,6 +33,7 @@ struct TableDefinition
     std::vector<Column> columns;
     quint32 page = 0;
     int numVarCols = 0;
+    quint32 rowCount = 0;  // as the definition states it: a hint, not trusted
     QByteArray usageMap;
 };
 
@@ -51,16 +52,30 @@ public:
         forEachRow(table(name, onColumns), onRow);
     }
 
-    // Finds and checks every row of the table, keeping only where each one is.
+    // Finds and checks every row of the table, keeping where each one is and, for the
+    // columns named in `kept`, where each row's text lies when it lies in one place.
     TableDefinition locate(const QString &name, const AccessFile::ColumnsSink &onColumns,
-                           std::vector<quint64> &rows) const
+                           const QStringList &kept, std::vector<quint64> &rows,
+                           std::vector<QByteArrayView> &places, std::vector<int> &keptColumns) const
     {
         TableDefinition def = table(name, onColumns);
+        for (const QString &column : kept)
+            keptColumns.push_back(columnIndex(def, column));
+        // Room for the rows the definition states, within what the file could hold: growing
+        // the lists row by row would touch their memory several times over.
+        const std::size_t expected = std::min<std::size_t>(def.rowCount, std::size_t(m_file.m_bytes.size() / 16));
+        rows.reserve(expected);
+        places.reserve(expected * keptColumns.size());
         forEachStoredRow(def, [&](quint64 where, const Bytes &row) {
-            check(def, row);
+            check(def, row, keptColumns, places);
             rows.push_back(where);
         });
         return def;
+    }
+
+    QAnyStringView textView(QByteArrayView bytes, QString &buffer) const
+    {
+        return jetTextView(bytes, m_file.m_jet4, buffer);
     }
 
     // Value `column` of the row at `where`, as crack() gives it, written into `out`.
@@ -194,6 +209,7 @@ private:
         TableDefinition def;
         def.page = pageNumber;
         def.numVarCols = d.u16(l.numVarColsOffset);
+        def.rowCount = d.u32(l.numRowsOffset);
         const int numCols = d.u16(l.numColsOffset);
         const quint32 numRealIdx = d.u32(l.numRealIdxOffset);
         if (numCols > kMaxColumns || numRealIdx > quint32(bytes.size()))
@@ -334,14 +350,30 @@ private:
         return values;
     }
 
-    // Checks a row as crack() does, decoding nothing that cannot be damaged (text).
-    void check(const TableDefinition &def, const Bytes &row) const
+    // Checks a row as crack() does, decoding nothing that cannot be damaged (text). Appends
+    // to `places` the bytes of each text column of `kept` when they lie in one place in the
+    // file, else an empty view.
+    void check(const TableDefinition &def, const Bytes &row, const std::vector<int> &kept,
+               std::vector<QByteArrayView> &places) const
     {
-        forEachValue(def, row, [&](std::size_t, const Column &c, const Value &v) {
-            if (v.kind == Value::Fixed)
-                fixedValue(c, row, v.at);
-            else if (v.kind == Value::Variable && c.type == kMemo)
-                memo(v.field, m_gathered);
+        const std::size_t first = places.size();
+        places.resize(first + kept.size());
+        forEachValue(def, row, [&](std::size_t index, const Column &c, const Value &v) {
+            QByteArrayView bytes;
+            if (v.kind == Value::Fixed) {
+                row.need(v.at, fixedSize(c));  // what fixedValue() reads
+            } else if (v.kind == Value::Variable && c.type == kMemo) {
+                m_gathered.clear();
+                const QByteArrayView value = memo(v.field, m_gathered);
+                if (m_gathered.isEmpty())
+                    bytes = value;
+            } else if (v.kind == Value::Variable && c.type == kText) {
+                bytes = v.field.slice(0, v.field.size);
+            }
+            for (std::size_t k = 0; k < kept.size(); ++k) {
+                if (kept[k] == int(index))
+                    places[first + k] = bytes;
+            }
         });
     }
 
@@ -423,6 +455,21 @@ private:
         case Value::Null: break;
         }
         return QString();
+    }
+
+    static qint64 fixedSize(const Column &c)
+    {
+        switch (c.type) {
+        case kByte: return 1;
+        case kInt: return 2;
+        case kLongInt:
+        case kFloat: return 4;
+        case kMoney:
+        case kDouble:
+        case kDateTime: return 8;
+        case kGuid: return 16;
+        default: return c.size;
+        }
     }
 
     QString fixedValue(const Column &c, const Bytes &row, qint64 at) const
@@ -524,16 +571,6 @@ struct StoredTable::Located
 StoredTable::StoredTable() = default;
 StoredTable::~StoredTable() = default;
 
-QStringList StoredTable::columns() const
-{
-    QStringList names;
-    if (m_located) {
-        for (const Column &column : m_located->definition.columns)
-            names << column.name;
-    }
-    return names;
-}
-
 void StoredTable::value(std::size_t row, int column, QString &out) const
 {
     out.resize(0);
@@ -632,6 +669,11 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     buffer.resize(0);
     if (!m_located || row >= m_rows.size() || column < 0)
         return buffer;
+    for (std::size_t k = 0; k < m_keptColumns.size(); ++k) {
+        const QByteArrayView place = m_places[row * m_keptColumns.size() + k];
+        if (m_keptColumns[k] == column && place.data())
+            return m_located->reader.textView(place, buffer);
+    }
     try {
         return m_located->reader.textAt(m_located->definition, m_rows[row], std::size_t(column),
                                         buffer);
@@ -641,16 +683,21 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     }
 }
 
-bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns, StoredTable *table,
+bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
+                             const QStringList &keptColumns, StoredTable *table,
                              QString *error) const
 {
     return guarded(error, [&] {
         AccessReader reader(*this);
         std::vector<quint64> rows;
-        TableDefinition definition = reader.locate(name, onColumns, rows);
+        std::vector<QByteArrayView> places;
+        std::vector<int> kept;
+        TableDefinition definition = reader.locate(name, onColumns, keptColumns, rows, places, kept);
         table->m_located = std::make_unique<StoredTable::Located>(
             StoredTable::Located{std::move(reader), std::move(definition)});
         table->m_rows = std::move(rows);
+        table->m_places = std::move(places);
+        table->m_keptColumns = std::move(kept);
     });
 }
 

@@ -34,7 +34,6 @@ public:
     StoredTable(const StoredTable &) = delete;
     StoredTable &operator=(const StoredTable &) = delete;
 
-    QStringList columns() const;
     std::size_t rowCount() const { return m_rows.size(); }
 
     // Value `column` of row `row` (stored order) written into `out`, whose room is reused:
@@ -42,7 +41,8 @@ public:
     void value(std::size_t row, int column, QString &out) const;
 
     // The same text, viewed in the file where it is stored as Latin-1 (compressed Jet4 text),
-    // else decoded into `buffer`: no value is copied that need not be.
+    // else decoded into `buffer`: no value is copied that need not be. The columns kept when
+    // the table was located are found without reading their row again.
     QAnyStringView text(std::size_t row, int column, QString &buffer) const;
 
 private:
@@ -50,6 +50,9 @@ private:
     struct Located;
     std::unique_ptr<Located> m_located;
     std::vector<quint64> m_rows;  // where each row's bytes are, as the reader names them
+    std::vector<int> m_keptColumns;
+    // Row by row, the text of each kept column where it lies in one place, else empty.
+    std::vector<QByteArrayView> m_places;
 };
 
 // A bounded reader of Access files written against the page layout itself.
@@ -89,9 +92,11 @@ public:
 
     // The table's rows found and checked as readTable() checks them, their values left in the
     // file until asked for: for readers that look at a few values of many rows and need not
-    // hold the table decoded. False, with the reason in `error`, where readTable() fails.
-    bool locateTable(const QString &name, const ColumnsSink &onColumns, StoredTable *table,
-                     QString *error) const;
+    // hold the table decoded. The texts of `keptColumns` (names, case ignored), which the
+    // reader means to visit often, are found once here. False, with the reason in `error`,
+    // where readTable() fails.
+    bool locateTable(const QString &name, const ColumnsSink &onColumns,
+                     const QStringList &keptColumns, StoredTable *table, QString *error) const;
 
     bool isJet4() const { return m_jet4; }
 

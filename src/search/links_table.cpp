@@ -3,6 +3,7 @@
 #include "search/access_file.h"
 
 #include <array>
+#include <type_traits>
 #include <utility>
 
 namespace ruzez {
@@ -51,12 +52,24 @@ public:
     bool open(const QString &path, QString *error)
     {
         return openFile(path, m_file, error)
-            && m_file.locateTable(QLatin1String(LinksTable::kTableName), fieldFinder(m_at), &m_table,
+            && m_file.locateTable(QLatin1String(LinksTable::kTableName), fieldFinder(m_at),
+                                  {QLatin1String(kFields[2]), QLatin1String(kFields[3])}, &m_table,
                                   error);
     }
 
     std::size_t size() const override { return m_table.rowCount(); }
-    const QString &title(std::size_t row) const override { return field(row, 2, m_title); }
+    const QString &title(std::size_t row) const override
+    {
+        // Titles are hashed as QStrings: a title viewed in the file is copied into the buffer.
+        const QAnyStringView text = m_table.text(row, int(m_at[2]), m_title);
+        text.visit([this](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QLatin1StringView>) {
+                m_title.resize(0);
+                m_title.append(view);
+            }
+        });
+        return m_title;
+    }
     const QString &address(std::size_t row) const override { return field(row, 1, m_address); }
     QAnyStringView description(std::size_t row) const override
     {
