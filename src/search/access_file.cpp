@@ -56,7 +56,7 @@ public:
     // columns named in `kept`, where each row's text lies when it lies in one place.
     TableDefinition locate(const QString &name, const AccessFile::ColumnsSink &onColumns,
                            const QStringList &kept, std::vector<quint64> &rows,
-                           std::vector<QByteArrayView> &places, std::vector<int> &keptColumns) const
+                           std::vector<StoredTable::Place> &places, std::vector<int> &keptColumns) const
     {
         TableDefinition def = table(name, onColumns);
         for (const QString &column : kept)
@@ -73,8 +73,23 @@ public:
         return def;
     }
 
-    QAnyStringView textView(QByteArrayView bytes, QString &buffer) const
+    // Where `bytes` (a view into the file, or none) lie, in the kept lists' terms.
+    StoredTable::Place place(QByteArrayView bytes) const
     {
+        StoredTable::Place at;
+        if (!bytes.data())
+            return at;
+        const quint64 offset = quint64(bytes.data() - m_file.m_bytes.constData());
+        if (offset < StoredTable::Place::kNowhere && quint64(bytes.size()) < StoredTable::Place::kNowhere) {
+            at.offset = quint32(offset);
+            at.size = quint32(bytes.size());
+        }
+        return at;
+    }
+
+    QAnyStringView textView(StoredTable::Place at, QString &buffer) const
+    {
+        const QByteArrayView bytes(m_file.m_bytes.constData() + at.offset, qsizetype(at.size));
         return jetTextView(bytes, m_file.m_jet4, buffer);
     }
 
@@ -354,7 +369,7 @@ private:
     // to `places` the bytes of each text column of `kept` when they lie in one place in the
     // file, else an empty view.
     void check(const TableDefinition &def, const Bytes &row, const std::vector<int> &kept,
-               std::vector<QByteArrayView> &places) const
+               std::vector<StoredTable::Place> &places) const
     {
         const std::size_t first = places.size();
         places.resize(first + kept.size());
@@ -372,7 +387,7 @@ private:
             }
             for (std::size_t k = 0; k < kept.size(); ++k) {
                 if (kept[k] == int(index))
-                    places[first + k] = bytes;
+                    places[first + k] = place(bytes);
             }
         });
     }
@@ -670,8 +685,8 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     if (!m_located || row >= m_rows.size() || column < 0)
         return buffer;
     for (std::size_t k = 0; k < m_keptColumns.size(); ++k) {
-        const QByteArrayView place = m_places[row * m_keptColumns.size() + k];
-        if (m_keptColumns[k] == column && place.data())
+        const Place place = m_places[row * m_keptColumns.size() + k];
+        if (m_keptColumns[k] == column && place.size != Place::kNowhere)
             return m_located->reader.textView(place, buffer);
     }
     try {
@@ -690,7 +705,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
     return guarded(error, [&] {
         AccessReader reader(*this);
         std::vector<quint64> rows;
-        std::vector<QByteArrayView> places;
+        std::vector<StoredTable::Place> places;
         std::vector<int> kept;
         TableDefinition definition = reader.locate(name, onColumns, keptColumns, rows, places, kept);
         table->m_located = std::make_unique<StoredTable::Located>(

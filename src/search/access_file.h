@@ -47,12 +47,20 @@ public:
 
 private:
     friend class AccessFile;
+    friend class AccessReader;
     struct Located;
     std::unique_ptr<Located> m_located;
     std::vector<quint64> m_rows;  // where each row's bytes are, as the reader names them
     std::vector<int> m_keptColumns;
-    // Row by row, the text of each kept column where it lies in one place, else empty.
-    std::vector<QByteArrayView> m_places;
+    // Row by row, where the text of each kept column lies in the file, when in one place. Kept
+    // small: the memory a search touches first costs more than the look-up it spares.
+    struct Place
+    {
+        static constexpr quint32 kNowhere = 0xffffffff;
+        quint32 offset = 0;
+        quint32 size = kNowhere;
+    };
+    std::vector<Place> m_places;
 };
 
 // A bounded reader of Access files written against the page layout itself.

@@ -48,12 +48,12 @@ public:
         : m_rows(rows)
         , m_titleOf(rows.size())
     {
-        QHash<QString, qsizetype> numbers;
+        QHash<QString, Index> numbers;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const QString &title = rows.title(i);
             auto it = numbers.constFind(title);
             if (it == numbers.cend())
-                it = numbers.insert(title, numbers.size());
+                it = numbers.insert(title, Index(numbers.size()));
             m_titleOf[i] = *it;
         }
         m_top.assign(std::size_t(numbers.size()), kNone);
@@ -63,15 +63,15 @@ public:
 
     void append(std::size_t row)
     {
-        const qsizetype title = m_titleOf[row];
-        m_entries.push_back(Entry{row, m_top[title]});
-        m_top[title] = qsizetype(m_entries.size()) - 1;
+        const Index title = m_titleOf[row];
+        m_entries.push_back(Entry{Index(row), m_top[title]});
+        m_top[title] = Index(m_entries.size()) - 1;
     }
 
     // Drops the last listed entry with the row's title, whichever row put it there.
     void removeLast(std::size_t row)
     {
-        const qsizetype title = m_titleOf[row];
+        const Index title = m_titleOf[row];
         if (m_top[title] == kNone)
             return;
         Entry &entry = m_entries[std::size_t(m_top[title])];
@@ -85,24 +85,29 @@ public:
         result.reserve(qsizetype(m_entries.size()));
         for (const Entry &entry : m_entries) {
             if (entry.listed)
-                result.append(SearchHit{m_rows.title(entry.row), m_rows.address(entry.row)});
+                result.append(SearchHit{m_rows.title(std::size_t(entry.row)),
+                                        m_rows.address(std::size_t(entry.row))});
         }
         return result;
     }
 
 private:
-    static constexpr qsizetype kNone = -1;
+    // Rows, titles and entries are counted in 32 bits (a table read from an Access file,
+    // 2 GB at most, holds far fewer rows): the lists take half the fresh memory, which a
+    // search over a large table pays for page by page.
+    using Index = qint32;
+    static constexpr Index kNone = -1;
 
     struct Entry
     {
-        std::size_t row = 0;
-        qsizetype below = kNone; // the entry listed before it with the same title
+        Index row = 0;
+        Index below = kNone; // the entry listed before it with the same title
         bool listed = true;
     };
 
     const LinkRows &m_rows;
-    std::vector<qsizetype> m_titleOf; // row -> title number
-    std::vector<qsizetype> m_top;     // title number -> its last listed entry
+    std::vector<Index> m_titleOf; // row -> title number
+    std::vector<Index> m_top;     // title number -> its last listed entry
     std::vector<Entry> m_entries;
 };
 
@@ -143,6 +148,10 @@ public:
         // How far a window may move when its last unit, folded, has these low 8 bits: the
         // smallest distance any folded unit of the word with those bits allows.
         std::array<qsizetype, 256> shift{};
+        // For Latin-1 text, the same distance by the unit as stored, folded in advance; 0 where
+        // the unit folds to the word's last unit and the window must be compared.
+        std::array<qsizetype, 256> latin1Shift{};
+        qsizetype lastShift = 1; // the distance after a window that ends on the last unit
     };
 
     Word prepare(QStringView text) const
@@ -155,6 +164,14 @@ public:
         word.shift.fill(std::max<qsizetype>(length, 1));
         for (qsizetype i = 0; i + 1 < length; ++i)
             word.shift[word.folded[std::size_t(i)] & 0xff] = length - 1 - i;
+        if (length > 0) {
+            const char16_t lastUnit = word.folded.back();
+            word.lastShift = word.shift[lastUnit & 0xff];
+            for (int unit = 0; unit < 256; ++unit) {
+                const char16_t folded = m_table[std::size_t(unit)];
+                word.latin1Shift[std::size_t(unit)] = folded == lastUnit ? 0 : word.shift[folded & 0xff];
+            }
+        }
         return word;
     }
 
@@ -169,7 +186,7 @@ public:
             if constexpr (std::is_same_v<View, QStringView>)
                 return contains(view.utf16(), view.size(), word);
             else if constexpr (std::is_same_v<View, QLatin1StringView>)
-                return contains(reinterpret_cast<const uchar *>(view.data()), view.size(), word);
+                return containsLatin1(reinterpret_cast<const uchar *>(view.data()), view.size(), word);
             else
                 return contains(QStringView(view.toString()), word);
         });
@@ -194,6 +211,29 @@ private:
                     return true;
             }
             start += word.shift[last & 0xff];
+        }
+        return false;
+    }
+
+    // The same search over Latin-1 text, where a unit needs no look-up to be folded before
+    // the window moves: the most travelled path of a search over the course's descriptions.
+    bool containsLatin1(const uchar *units, qsizetype size, const Word &word) const
+    {
+        const std::u16string &w = word.folded;
+        const qsizetype last = qsizetype(w.size()) - 1;
+        if (last < 0)
+            return true;
+        for (qsizetype start = 0; start + last < size;) {
+            qsizetype step = word.latin1Shift[units[start + last]];
+            if (step == 0) {
+                qsizetype k = 0;
+                while (k < last && m_table[units[start + k]] == w[std::size_t(k)])
+                    ++k;
+                if (k == last)
+                    return true;
+                step = word.lastShift;
+            }
+            start += step;
         }
         return false;
     }
