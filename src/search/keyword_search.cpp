@@ -3,10 +3,15 @@
 #include <QHash>
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <string>
 #include <type_traits>
 #include <utility>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace ruzez {
 
@@ -152,6 +157,11 @@ public:
         // the unit folds to the word's last unit and the window must be compared.
         std::array<qsizetype, 256> latin1Shift{};
         qsizetype lastShift = 1; // the distance after a window that ends on the last unit
+        // The Latin-1 units that fold to the word's first and last units, when no more than two
+        // each (a letter and its capital, mostly), for the block-wise search.
+        std::array<uchar, 2> firstUnits{};
+        std::array<uchar, 2> lastUnits{};
+        bool blockwise = false;
     };
 
     Word prepare(QStringView text) const
@@ -167,10 +177,22 @@ public:
         if (length > 0) {
             const char16_t lastUnit = word.folded.back();
             word.lastShift = word.shift[lastUnit & 0xff];
+            int firsts = 0;
+            int lasts = 0;
             for (int unit = 0; unit < 256; ++unit) {
                 const char16_t folded = m_table[std::size_t(unit)];
                 word.latin1Shift[std::size_t(unit)] = folded == lastUnit ? 0 : word.shift[folded & 0xff];
+                if (folded == word.folded.front() && firsts++ < 2)
+                    word.firstUnits[std::size_t(firsts - 1)] = uchar(unit);
+                if (folded == lastUnit && lasts++ < 2)
+                    word.lastUnits[std::size_t(lasts - 1)] = uchar(unit);
             }
+            // A single unit is looked for twice; a unit no Latin-1 unit folds to is never found.
+            if (firsts == 1)
+                word.firstUnits[1] = word.firstUnits[0];
+            if (lasts == 1)
+                word.lastUnits[1] = word.lastUnits[0];
+            word.blockwise = firsts >= 1 && firsts <= 2 && lasts >= 1 && lasts <= 2;
         }
         return word;
     }
@@ -223,7 +245,34 @@ private:
         const qsizetype last = qsizetype(w.size()) - 1;
         if (last < 0)
             return true;
-        for (qsizetype start = 0; start + last < size;) {
+        qsizetype start = 0;
+#ifdef __SSE2__
+        // Sixteen windows at a time: those whose first and last units fold to the word's are
+        // compared whole, the others are passed over.
+        if (word.blockwise) {
+            const __m128i first0 = _mm_set1_epi8(char(word.firstUnits[0]));
+            const __m128i first1 = _mm_set1_epi8(char(word.firstUnits[1]));
+            const __m128i last0 = _mm_set1_epi8(char(word.lastUnits[0]));
+            const __m128i last1 = _mm_set1_epi8(char(word.lastUnits[1]));
+            for (; start + last + 16 <= size; start += 16) {
+                const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start));
+                const __m128i tail = _mm_loadu_si128(
+                    reinterpret_cast<const __m128i *>(units + start + last));
+                const __m128i both = _mm_and_si128(
+                    _mm_or_si128(_mm_cmpeq_epi8(head, first0), _mm_cmpeq_epi8(head, first1)),
+                    _mm_or_si128(_mm_cmpeq_epi8(tail, last0), _mm_cmpeq_epi8(tail, last1)));
+                for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+                    const qsizetype at = start + std::countr_zero(mask);
+                    qsizetype k = 1;
+                    while (k < last && m_table[units[at + k]] == w[std::size_t(k)])
+                        ++k;
+                    if (k >= last)
+                        return true;
+                }
+            }
+        }
+#endif
+        while (start + last < size) {
             qsizetype step = word.latin1Shift[units[start + last]];
             if (step == 0) {
                 qsizetype k = 0;
