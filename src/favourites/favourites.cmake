@@ -8,3 +8,4 @@ target_sources(ruzez_ui PRIVATE
     favoris.cpp favoris.h
     menuf.cpp menuf.h
 )
+target_sources(ruzez_ui PRIVATE frm_browser_favourites.cpp)

@@ -1,0 +1,1 @@
+target_sources(ruzez_ui PRIVATE panel_commands.cpp)

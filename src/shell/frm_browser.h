@@ -1,0 +1,170 @@
+#pragma once
+
+#include "shell/content_root.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+
+namespace ruzez {
+
+class BrowserComponent;
+class DialupLine;
+class Drives;
+class HelpEngine;
+class MessageBoxes;
+class SearchPanel;
+class menuf;
+class StatusStrip;
+
+// The main window: the button row, the embedded browser, the search panel,
+// the worksheet under the page and the (hidden) status strip. Its handlers
+// keep the names the course's browser has always used; each is defined in
+// the folder of its concern (browser/navigation.cpp, browser/layout.cpp...),
+// the start-up and shut-down ones here.
+class frmBrowser : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // State shared by the handlers. Counters are 16-bit, as the address list
+    // and the caption logic have always counted.
+    struct State
+    {
+        bool premierenav = false;
+        QString pageaccueil;
+        qint16 navhisto = 0;
+        qint16 poshisto = 0;
+        qint16 maxhisto = 0;
+        QString derniereurl;
+        ContentLocation site;
+    };
+
+    // Form_Initialize. The window takes the browser component as a child;
+    // endProgram runs once the window has unloaded (the application quits).
+    frmBrowser(MessageBoxes &boxes, Drives &drives, DialupLine &dialup, HelpEngine &help,
+               QString programFolder, std::unique_ptr<BrowserComponent> browser,
+               std::function<void()> endProgram, QWidget *parent = nullptr);
+    ~frmBrowser() override;
+
+    const State &state() const { return m_state; }
+    bool unloaded() const { return m_unloaded; }
+
+    // While non-zero, selecting an address from code does not navigate.
+    qint16 quelk = 0;
+
+    // Start-up and shut-down (shell/frm_browser.cpp)
+    void Form_Load();
+    void Form_Activate();
+    void Form_LostFocus();
+    void Form_QueryUnload();
+    void Form_Unload();
+    // Sizes the window for a screen of that geometry (the body of Form_Activate).
+    void fitToScreen(const QRect &screen);
+
+    // Navigation (browser/navigation.cpp)
+    void avant_Click();
+    void suivant_Click();
+    void stoppeur_Click();
+    void actu_Click();
+    void Maison_Click();
+    void cboAddress_Click();
+    void cboAddress_KeyPress(int &KeyAscii);
+
+    // Browser events and the busy timer (browser/browser_events.cpp)
+    void brwWebBrowser_StatusTextChange(const QString &Text);
+    void brwWebBrowser_ProgressChange(int Progress, int ProgressMax);
+    void brwWebBrowser_DownloadBegin();
+    void brwWebBrowser_DownloadComplete();
+    void brwWebBrowser_BeforeNavigate2(const QString &URL);
+    void brwWebBrowser_NewWindow2(bool *Cancel);
+    void brwWebBrowser_NavigateComplete2();
+    void timTimer_Timer();
+
+    // Layout (browser/layout.cpp)
+    void positionne();
+    void Form_Resize();
+    void etat_Resize();
+    void Form_Paint();
+
+    // Print, help, close (browser/commands.cpp)
+    void Command3_Click();
+    void Command5_Click();
+    void Command2_Click();
+
+    // Search panel (search/panel_commands.cpp)
+    void Command8_Click();
+    void Frame1_Image1_Click();
+    void Frame1_List1_DblClick(const QString &url);
+
+    // Favourites (favourites/frm_browser_favourites.cpp): the hidden
+    // "Fa&voris" button pops up the menu of menuf; ajouteur adds the page shown.
+    void Command4_Click();
+    void ajouteur();
+
+    // Settings (settings/frm_browser_settings.cpp): the hidden "Para&mètres" button.
+    void Command1_Click();
+
+    // Controls, owned by the window.
+    QComboBox *cboAddress = nullptr;
+    QToolButton *avant = nullptr;
+    QToolButton *suivant = nullptr;
+    QToolButton *stoppeur = nullptr;
+    QToolButton *actu = nullptr;
+    QToolButton *Maison = nullptr;
+    QToolButton *Command8 = nullptr;
+    QToolButton *Command3 = nullptr;
+    QToolButton *Command5 = nullptr;
+    QToolButton *Command2 = nullptr;
+    QToolButton *Command4 = nullptr;
+    QToolButton *Command1 = nullptr;
+    BrowserComponent *brwWebBrowser = nullptr;
+    SearchPanel *Frame1 = nullptr;
+    QTextEdit *Text1 = nullptr;
+    QLabel *Image2 = nullptr;
+    StatusStrip *etat = nullptr;
+    QLabel *Label1 = nullptr;
+    QTimer *timTimer = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    QToolButton *makeButton(const QString &caption, const QString &themeIcon, int standardIcon,
+                            int leftTwips, int topTwips, int widthTwips);
+    // Pumps events until the browser has completed its first navigation.
+    void waitForFirstNavigation();
+    // Selects an entry of cboAddress from code, which runs its click handling.
+    void selectAddress(int index);
+    void openActivity(double number);
+    void setCaptionToPageTitle();
+
+    MessageBoxes &m_boxes;
+    Drives &m_drives;
+    DialupLine &m_dialup;
+    HelpEngine &m_help;
+    QString m_programFolder;
+    std::function<void()> m_endProgram;
+    State m_state;
+    bool m_unloaded = false;
+    // Loaded the first time the favourites menu is asked for; lives as long as the window.
+    std::unique_ptr<menuf> m_menuf;
+    // Whether the next activation of the window runs Form_Activate.
+    bool m_activateOnReturn = true;
+};
+
+} // namespace ruzez

@@ -1,0 +1,1 @@
+target_sources(ruzez_core PRIVATE activity_table.cpp activity_table.h)

@@ -1,0 +1,2 @@
+ruzez_add_test(tst_navigation tst_navigation.cpp)
+ruzez_add_test(tst_window_layout tst_window_layout.cpp)

@@ -1,0 +1,2 @@
+ruzez_add_test(tst_window_startup tst_window_startup.cpp)
+ruzez_add_test(tst_window_activation tst_window_activation.cpp)
