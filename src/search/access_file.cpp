@@ -77,11 +77,21 @@ public:
         return def;
     }
 
-    // Where `bytes` (a view into the file, or none) lie, in the kept lists' terms.
+    // Whether `bytes` are a view into the file (not bytes gathered elsewhere).
+    bool inFile(QByteArrayView bytes) const
+    {
+        const quintptr begin = quintptr(m_file.m_bytes.constData());
+        const quintptr at = quintptr(bytes.data());
+        return at >= begin && at - begin <= quintptr(m_file.m_bytes.size())
+            && quintptr(bytes.size()) <= quintptr(m_file.m_bytes.size()) - (at - begin);
+    }
+
+    // Where `bytes` lie in the file, in the kept lists' terms; nowhere when they are not a
+    // view into it.
     StoredTable::Place place(QByteArrayView bytes) const
     {
         StoredTable::Place at;
-        if (!bytes.data())
+        if (!bytes.data() || !inFile(bytes))
             return at;
         const quint64 offset = quint64(bytes.data() - m_file.m_bytes.constData());
         if (offset < StoredTable::Place::kNowhere && quint64(bytes.size()) < StoredTable::Place::kNowhere) {
@@ -131,9 +141,8 @@ public:
                 text = jetTextView(v.field.slice(0, v.field.size), m_file.m_jet4, buffer);
                 viewed = true;
             } else if (c.type == kMemo) {
-                m_gathered.clear();
                 const QByteArrayView bytes = memo(v.field, m_gathered);
-                if (m_gathered.isEmpty()) {
+                if (inFile(bytes)) {
                     text = jetTextView(bytes, m_file.m_jet4, buffer);
                     viewed = true;
                 }
@@ -370,8 +379,8 @@ private:
     }
 
     // Checks a row as crack() does, decoding nothing that cannot be damaged (text). Appends
-    // to `places` the bytes of each text column of `kept` when they lie in one place in the
-    // file, else an empty view.
+    // to `places` where the bytes of each text column of `kept` lie, when in one place in the
+    // file, else nowhere.
     void check(const TableDefinition &def, const Bytes &row, const std::vector<int> &kept,
                std::vector<StoredTable::Place> &places) const
     {
@@ -382,10 +391,7 @@ private:
             if (v.kind == Value::Fixed) {
                 row.need(v.at, fixedSize(c));  // what fixedValue() reads
             } else if (v.kind == Value::Variable && c.type == kMemo) {
-                m_gathered.clear();
-                const QByteArrayView value = memo(v.field, m_gathered);
-                if (m_gathered.isEmpty())
-                    bytes = value;
+                bytes = memo(v.field, m_gathered);
             } else if (v.kind == Value::Variable && c.type == kText) {
                 bytes = v.field.slice(0, v.field.size);
             }
