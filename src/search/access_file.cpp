@@ -11,6 +11,10 @@
 #include <cstring>
 #include <utility>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
 namespace ruzez {
 
 using namespace access;
@@ -33,6 +37,7 @@ struct TableDefinition
     std::vector<Column> columns;
     quint32 page = 0;
     int numVarCols = 0;
+    quint32 rowCount = 0;  // as the definition states it: a hint, not trusted
     QByteArray usageMap;
 };
 
@@ -47,6 +52,111 @@ public:
 
     void read(const QString &name, const AccessFile::ColumnsSink &onColumns,
               const AccessFile::RowSink &onRow) const
+    {
+        forEachRow(table(name, onColumns), onRow);
+    }
+
+    // Finds and checks every row of the table, keeping where each one is and, for the
+    // columns named in `kept`, where each row's text lies when it lies in one place.
+    TableDefinition locate(const QString &name, const AccessFile::ColumnsSink &onColumns,
+                           const QStringList &kept, std::vector<quint64> &rows,
+                           std::vector<StoredTable::Place> &places, std::vector<int> &keptColumns) const
+    {
+        TableDefinition def = table(name, onColumns);
+        for (const QString &column : kept)
+            keptColumns.push_back(columnIndex(def, column));
+        // Room for the rows the definition states, within what the file could hold: growing
+        // the lists row by row would touch their memory several times over.
+        const std::size_t expected = std::min<std::size_t>(def.rowCount, std::size_t(m_file.m_bytes.size() / 16));
+        rows.reserve(expected);
+        places.reserve(expected * keptColumns.size());
+        forEachStoredRow(def, [&](quint64 where, const Bytes &row) {
+            check(def, row, keptColumns, places);
+            rows.push_back(where);
+        });
+        return def;
+    }
+
+    // Whether `bytes` are a view into the file (not bytes gathered elsewhere).
+    bool inFile(QByteArrayView bytes) const
+    {
+        const quintptr begin = quintptr(m_file.m_bytes.constData());
+        const quintptr at = quintptr(bytes.data());
+        return at >= begin && at - begin <= quintptr(m_file.m_bytes.size())
+            && quintptr(bytes.size()) <= quintptr(m_file.m_bytes.size()) - (at - begin);
+    }
+
+    // Where `bytes` lie in the file, in the kept lists' terms; nowhere when they are not a
+    // view into it.
+    StoredTable::Place place(QByteArrayView bytes) const
+    {
+        StoredTable::Place at;
+        if (!bytes.data() || !inFile(bytes))
+            return at;
+        const quint64 offset = quint64(bytes.data() - m_file.m_bytes.constData());
+        if (offset < StoredTable::Place::kNowhere && quint64(bytes.size()) < StoredTable::Place::kNowhere) {
+            at.offset = quint32(offset);
+            at.size = quint32(bytes.size());
+        }
+        return at;
+    }
+
+    QAnyStringView textView(StoredTable::Place at, QString &buffer) const
+    {
+        const QByteArrayView bytes(m_file.m_bytes.constData() + at.offset, qsizetype(at.size));
+        return jetTextView(bytes, m_file.m_jet4, buffer);
+    }
+
+    // Value `column` of the row at `where`, as crack() gives it, written into `out`.
+    void valueInto(const TableDefinition &def, quint64 where, std::size_t column, QString &out) const
+    {
+        // Each value is read on its own, so each memo gets the whole file as its bound.
+        m_memoBudget = m_file.m_bytes.size();
+        const Bytes row = rowAt(where);
+        forEachValue(def, row, [&](std::size_t index, const Column &c, const Value &v) {
+            if (index != column)
+                return;
+            if (v.kind == Value::Variable && c.type == kText)
+                textInto(v.field.slice(0, v.field.size), out);
+            else if (v.kind == Value::Variable && c.type == kMemo)
+                textInto(memo(v.field, m_gathered), out);
+            else
+                out = valueText(c, v, row);
+        });
+    }
+
+    // The same value as text viewed where it is stored when it is Latin-1, else decoded into
+    // `buffer`. A memo gathered from several pages is decoded, as its bytes do not stay.
+    QAnyStringView textAt(const TableDefinition &def, quint64 where, std::size_t column,
+                          QString &buffer) const
+    {
+        m_memoBudget = m_file.m_bytes.size();
+        const Bytes row = rowAt(where);
+        QAnyStringView text;
+        bool viewed = false;
+        forEachValue(def, row, [&](std::size_t index, const Column &c, const Value &v) {
+            if (index != column || v.kind != Value::Variable)
+                return;
+            if (c.type == kText) {
+                text = jetTextView(v.field.slice(0, v.field.size), m_file.m_jet4, buffer);
+                viewed = true;
+            } else if (c.type == kMemo) {
+                const QByteArrayView bytes = memo(v.field, m_gathered);
+                if (inFile(bytes)) {
+                    text = jetTextView(bytes, m_file.m_jet4, buffer);
+                    viewed = true;
+                }
+            }
+        });
+        if (viewed)
+            return text;
+        valueInto(def, where, column, buffer);
+        return buffer;
+    }
+
+private:
+    // The definition of the table `name`, once `onColumns` accepted its columns.
+    TableDefinition table(const QString &name, const AccessFile::ColumnsSink &onColumns) const
     {
         const TableDefinition catalog = definition(kCatalogPage);
         const int idColumn = columnIndex(catalog, QStringLiteral("Id"));
@@ -63,7 +173,7 @@ public:
         });
         if (!tablePage)
             throw Damaged{QStringLiteral("no table %1 in the database").arg(name), false};
-        const TableDefinition table = definition(*tablePage);
+        TableDefinition table = definition(*tablePage);
         QStringList names;
         QList<int> types;
         for (const Column &column : table.columns) {
@@ -73,10 +183,9 @@ public:
         QString refusal;
         if (!onColumns(names, types, &refusal))
             throw Damaged{refusal, false};
-        forEachRow(table, onRow);
+        return table;
     }
 
-private:
     Bytes page(quint32 number) const
     {
         if (number >= quint64(m_file.m_pageCount))
@@ -102,12 +211,8 @@ private:
         return {Bytes{p.data + start, end - start}, start};
     }
 
-    Bytes rowAt(quint32 pointer) const
-    {
-        const Bytes p = page(pointer >> 8);
-        quint16 flags = 0;
-        return slotBounds(p, pointer & 0xff, &flags).first;
-    }
+    // The row a Jet row pointer (page << 8 | slot) names.
+    Bytes rowAtPointer(quint32 pointer) const { return rowAt(location(pointer >> 8, pointer & 0xff)); }
 
     TableDefinition definition(quint32 pageNumber) const
     {
@@ -132,6 +237,7 @@ private:
         TableDefinition def;
         def.page = pageNumber;
         def.numVarCols = d.u16(l.numVarColsOffset);
+        def.rowCount = d.u32(l.numRowsOffset);
         const int numCols = d.u16(l.numColsOffset);
         const quint32 numRealIdx = d.u32(l.numRealIdxOffset);
         if (numCols > kMaxColumns || numRealIdx > quint32(bytes.size()))
@@ -156,7 +262,7 @@ private:
         std::stable_sort(def.columns.begin(), def.columns.end(),
                          [](const Column &a, const Column &b) { return a.number < b.number; });
         const quint32 mapPointer = d.u32(l.usageMapOffset);
-        const Bytes map = rowAt(mapPointer);
+        const Bytes map = rowAtPointer(mapPointer);
         def.usageMap = QByteArray(reinterpret_cast<const char *>(map.data), map.size);
         return def;
     }
@@ -208,8 +314,19 @@ private:
         return pages;
     }
 
+    // Where a row's bytes are: its page and its slot there. A relocated row is named by the
+    // place its bytes moved to.
+    static quint64 location(quint32 page, int slot) { return quint64(page) << 16 | quint64(slot); }
+
+    Bytes rowAt(quint64 where) const
+    {
+        quint16 flags = 0;
+        return slotBounds(page(quint32(where >> 16)), int(where & 0xffff), &flags).first;
+    }
+
+    // Every row of the table in stored order, with its location, as `sink(location, bytes)`.
     template<typename Sink>
-    void forEachRow(const TableDefinition &def, const Sink &sink) const
+    void forEachStoredRow(const TableDefinition &def, const Sink &sink) const
     {
         const qint64 slotTable = m_layout.rowCountOffset + 2;
         for (quint32 number : dataPages(def)) {
@@ -223,25 +340,79 @@ private:
                 if (p.u16(slotTable + 2 * i) & kDeletedRow)
                     continue;
                 quint16 flags = 0;
+                quint64 where = location(number, i);
                 Bytes row = slotBounds(p, i, &flags).first;
                 for (int hop = 0; flags & kRelocatedRow; ++hop) {
                     if (hop == kMaxRelocationHops)
                         throw Damaged{QStringLiteral("relocated rows point at each other")};
                     const quint32 pointer = row.u32(0);
+                    where = location(pointer >> 8, pointer & 0xff);
                     row = slotBounds(page(pointer >> 8), pointer & 0xff, &flags).first;
                     // The relocated copy is flagged deleted as well, so that a walk over the
                     // slots passes it by; only a bare relocation flag points further.
                     if (flags & kDeletedRow)
                         flags = 0;
                 }
-                QStringList values = crack(def, row);
-                sink(values);
+                sink(where, row);
             }
         }
     }
 
+    template<typename Sink>
+    void forEachRow(const TableDefinition &def, const Sink &sink) const
+    {
+        forEachStoredRow(def, [&](quint64, const Bytes &row) {
+            QStringList values = crack(def, row);
+            sink(values);
+        });
+    }
+
     // Splits a row into its values.
     QStringList crack(const TableDefinition &def, const Bytes &row) const
+    {
+        QStringList values;
+        values.reserve(int(def.columns.size()));
+        forEachValue(def, row, [&](std::size_t, const Column &c, const Value &v) {
+            values << valueText(c, v, row);
+        });
+        return values;
+    }
+
+    // Checks a row as crack() does, decoding nothing that cannot be damaged (text). Appends
+    // to `places` where the bytes of each text column of `kept` lie, when in one place in the
+    // file, else nowhere.
+    void check(const TableDefinition &def, const Bytes &row, const std::vector<int> &kept,
+               std::vector<StoredTable::Place> &places) const
+    {
+        const std::size_t first = places.size();
+        places.resize(first + kept.size());
+        forEachValue(def, row, [&](std::size_t index, const Column &c, const Value &v) {
+            QByteArrayView bytes;
+            if (v.kind == Value::Fixed) {
+                row.need(v.at, fixedSize(c));  // what fixedValue() reads
+            } else if (v.kind == Value::Variable && c.type == kMemo) {
+                bytes = memo(v.field, m_gathered);
+            } else if (v.kind == Value::Variable && c.type == kText) {
+                bytes = v.field.slice(0, v.field.size);
+            }
+            for (std::size_t k = 0; k < kept.size(); ++k) {
+                if (kept[k] == int(index))
+                    places[first + k] = place(bytes);
+            }
+        });
+    }
+
+    // One value of a row, located but not decoded.
+    struct Value
+    {
+        enum Kind { Null, False, True, Fixed, Variable } kind = Null;
+        qint64 at = 0;  // Fixed: where its bytes start in the row
+        Bytes field;    // Variable: its bytes
+    };
+
+    // Walks a row's values in column order, checking the row's structure on the way.
+    template<typename Take>
+    void forEachValue(const TableDefinition &def, const Bytes &row, const Take &take) const
     {
         const bool jet4 = m_file.m_jet4;
         const qint64 end = row.size;
@@ -275,34 +446,55 @@ private:
             }
         }
 
-        QStringList values;
-        values.reserve(int(def.columns.size()));
         const qint64 fixedStart = jet4 ? 2 : 1;
-        for (const Column &c : def.columns) {
+        for (std::size_t index = 0; index < def.columns.size(); ++index) {
+            const Column &c = def.columns[index];
+            Value v;
             if (c.type == kBool) {
-                values << (present(c.number) ? QStringLiteral("1") : QStringLiteral("0"));
-                continue;
+                v.kind = present(c.number) ? Value::True : Value::False;
+            } else if (!present(c.number)) {
+                v.kind = Value::Null;
+            } else if (c.fixed) {
+                v.kind = Value::Fixed;
+                v.at = fixedStart + c.fixedOffset;
+            } else if (c.varIndex < rowVarCols) {
+                const qint64 from = offsets[c.varIndex];
+                const qint64 to = offsets[c.varIndex + 1];
+                if (from > to)
+                    throw Damaged{QStringLiteral("a row's value offsets are inconsistent")};
+                row.need(from, to - from);
+                v.kind = Value::Variable;
+                v.field = Bytes{row.data + from, to - from};
             }
-            if (!present(c.number)) {
-                values << QString();
-                continue;
-            }
-            if (c.fixed) {
-                values << fixedValue(c, row, fixedStart + c.fixedOffset);
-                continue;
-            }
-            if (c.varIndex >= rowVarCols) {
-                values << QString();
-                continue;
-            }
-            const qint64 from = offsets[c.varIndex];
-            const qint64 to = offsets[c.varIndex + 1];
-            if (from > to)
-                throw Damaged{QStringLiteral("a row's value offsets are inconsistent")};
-            row.need(from, to - from);
-            values << varValue(c, Bytes{row.data + from, to - from});
+            take(index, c, v);
         }
-        return values;
+    }
+
+    QString valueText(const Column &c, const Value &v, const Bytes &row) const
+    {
+        switch (v.kind) {
+        case Value::False: return QStringLiteral("0");
+        case Value::True: return QStringLiteral("1");
+        case Value::Fixed: return fixedValue(c, row, v.at);
+        case Value::Variable: return varValue(c, v.field);
+        case Value::Null: break;
+        }
+        return QString();
+    }
+
+    static qint64 fixedSize(const Column &c)
+    {
+        switch (c.type) {
+        case kByte: return 1;
+        case kInt: return 2;
+        case kLongInt:
+        case kFloat: return 4;
+        case kMoney:
+        case kDouble:
+        case kDateTime: return 8;
+        case kGuid: return 16;
+        default: return c.size;
+        }
     }
 
     QString fixedValue(const Column &c, const Bytes &row, qint64 at) const
@@ -346,13 +538,14 @@ private:
         switch (c.type) {
         case kText: return text(field.slice(0, field.size));
         case kBinary: return QString::fromLatin1(field.slice(0, field.size).toByteArray().toHex());
-        case kMemo: return text(memo(field));
+        case kMemo: return text(memo(field, m_gathered));
         default: return QString();  // long binary values are of no use as text
         }
     }
 
-    // A memo value, whole: inline, in one long-value row, or in a chain of them.
-    QByteArray memo(const Bytes &field) const
+    // A memo value, whole: inline, in one long-value row, or in a chain of them. Values held
+    // in one place are viewed in the file, not copied; a chain is gathered into `gathered`.
+    QByteArrayView memo(const Bytes &field, QByteArray &gathered) const
     {
         const quint32 header = field.u32(0);
         const qint64 length = header & 0x3fffffff;
@@ -362,14 +555,13 @@ private:
         if (length > m_file.m_bytes.size() || m_memoBudget < 0)
             throw Damaged{QStringLiteral("memo values claim more bytes than the file holds")};
         const quint8 kind = header >> 24;
-        // Values held in one place are not copied: they are decoded straight from the file.
-        auto view = [](QByteArrayView v) { return QByteArray::fromRawData(v.data(), v.size()); };
         if (kind & 0x80)
-            return view(field.slice(12, length));
+            return field.slice(12, length);
         quint32 pointer = field.u32(4);
         if (kind & 0x40)
-            return view(rowAt(pointer).slice(0, length));
-        QByteArray bytes;
+            return rowAtPointer(pointer).slice(0, length);
+        QByteArray &bytes = gathered;
+        bytes.clear();
         QSet<quint32> seen;
         while (bytes.size() < length) {
             if (pointer == 0)
@@ -377,7 +569,7 @@ private:
             if (seen.contains(pointer))
                 throw Damaged{QStringLiteral("a memo's page chain loops")};
             seen.insert(pointer);
-            const Bytes part = rowAt(pointer);
+            const Bytes part = rowAtPointer(pointer);
             const qint64 take = std::min<qint64>(part.size - 4, length - bytes.size());
             bytes.append(part.slice(4, std::max<qint64>(take, 0)));
             pointer = part.u32(0);
@@ -386,12 +578,37 @@ private:
     }
 
     QString text(QByteArrayView bytes) const { return jetText(bytes, m_file.m_jet4); }
+    void textInto(QByteArrayView bytes, QString &out) const { jetTextInto(bytes, m_file.m_jet4, out); }
 
     const AccessFile &m_file;
     Layout m_layout;
     mutable std::vector<qint64> m_offsets;  // one row's value offsets, kept to spare allocations
+    mutable QByteArray m_gathered;          // the last memo gathered from a chain of pages
     mutable qint64 m_memoBudget = m_file.m_bytes.size();
 };
+
+struct StoredTable::Located
+{
+    AccessReader reader;
+    TableDefinition definition;
+};
+
+StoredTable::StoredTable() = default;
+StoredTable::~StoredTable() = default;
+
+void StoredTable::value(std::size_t row, int column, QString &out) const
+{
+    out.resize(0);
+    if (!m_located || row >= m_rows.size() || column < 0)
+        return;
+    try {
+        m_located->reader.valueInto(m_located->definition, m_rows[row], std::size_t(column), out);
+    } catch (const Damaged &) {
+        // Every row passed the same checks when it was located, and the file cannot change
+        // under the mapping; an empty value is only a last guard.
+        out.resize(0);
+    }
+}
 
 AccessFile::AccessFile() = default;
 AccessFile::~AccessFile() = default;
@@ -407,6 +624,11 @@ bool AccessFile::open(const QString &path, QString *error)
     // Mapped rather than copied: the pages are read from the system's cache as they are needed.
     if (file->size() > 0) {
         if (uchar *mapped = file->map(0, file->size())) {
+#ifdef MADV_POPULATE_READ
+            // A search reads every page: mapping them all in one call spares a fault per page
+            // touched. Where the system cannot, pages are mapped as they are touched.
+            madvise(mapped, size_t(file->size()), MADV_POPULATE_READ);
+#endif
             m_mapping = std::move(file);
             return openBytes(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped),
                                                      m_mapping->size()),
@@ -425,13 +647,15 @@ bool AccessFile::open(const QString &path, QString *error)
 bool AccessFile::openBytes(QByteArray bytes, QString *error)
 {
     m_bytes = std::move(bytes);
+    // Read through a const view: a non-const look at mapped bytes would copy the whole file.
+    const QByteArrayView header(m_bytes);
     constexpr qint64 kVersionOffset = 0x14;
-    if (m_bytes.size() < kVersionOffset + 4 || m_bytes[0] != 0 || m_bytes[1] != 1) {
+    if (header.size() < kVersionOffset + 4 || header[0] != 0 || header[1] != 1) {
         if (error)
             *error = QStringLiteral("not an Access database");
         return false;
     }
-    const uchar version = uchar(m_bytes[kVersionOffset]);
+    const uchar version = uchar(header[kVersionOffset]);
     // Jet4 and the later Access versions share the 4 KiB page layout read here.
     m_jet4 = version != 0;
     m_pageSize = m_jet4 ? kJet4.pageSize : kJet3.pageSize;
@@ -444,8 +668,9 @@ bool AccessFile::openBytes(QByteArray bytes, QString *error)
     return true;
 }
 
-bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
-                           QString *error) const
+// Runs a read, turning a damaged or unsuitable file into false and its reason.
+template<typename Read>
+bool AccessFile::guarded(QString *error, const Read &read) const
 {
     if (m_pageCount <= kCatalogPage) {
         if (error)
@@ -453,7 +678,7 @@ bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, co
         return false;
     }
     try {
-        AccessReader(*this).read(name, onColumns, onRow);
+        read();
         return true;
     } catch (const Damaged &damage) {
         if (error)
@@ -461,6 +686,49 @@ bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, co
                                    : damage.reason;
         return false;
     }
+}
+
+bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
+                           QString *error) const
+{
+    return guarded(error, [&] { AccessReader(*this).read(name, onColumns, onRow); });
+}
+
+QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) const
+{
+    buffer.resize(0);
+    if (!m_located || row >= m_rows.size() || column < 0)
+        return buffer;
+    for (std::size_t k = 0; k < m_keptColumns.size(); ++k) {
+        const Place place = m_places[row * m_keptColumns.size() + k];
+        if (m_keptColumns[k] == column && place.size != Place::kNowhere)
+            return m_located->reader.textView(place, buffer);
+    }
+    try {
+        return m_located->reader.textAt(m_located->definition, m_rows[row], std::size_t(column),
+                                        buffer);
+    } catch (const Damaged &) {
+        buffer.resize(0);  // as in value()
+        return buffer;
+    }
+}
+
+bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
+                             const QStringList &keptColumns, StoredTable *table,
+                             QString *error) const
+{
+    return guarded(error, [&] {
+        AccessReader reader(*this);
+        std::vector<quint64> rows;
+        std::vector<StoredTable::Place> places;
+        std::vector<int> kept;
+        TableDefinition definition = reader.locate(name, onColumns, keptColumns, rows, places, kept);
+        table->m_located = std::make_unique<StoredTable::Located>(
+            StoredTable::Located{std::move(reader), std::move(definition)});
+        table->m_rows = std::move(rows);
+        table->m_places = std::move(places);
+        table->m_keptColumns = std::move(kept);
+    });
 }
 
 std::optional<AccessTable> AccessFile::readTable(const QString &name, QString *error) const

@@ -3,45 +3,73 @@
 #include "shell/ansi_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ruzez {
 
 namespace {
 
-QString utf16(QByteArrayView bytes)
+// Appends UCS-2 bytes (little-endian) to `out`.
+void appendUtf16(QByteArrayView bytes, QString &out)
 {
-    QString out(bytes.size() / 2, Qt::Uninitialized);
-    char16_t *to = reinterpret_cast<char16_t *>(out.data());
-    for (qsizetype i = 0; i < out.size(); ++i)
+    const qsizetype at = out.size();
+    out.resize(at + bytes.size() / 2);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data()) + at;
+    for (qsizetype i = 0; i < bytes.size() / 2; ++i)
         to[i] = char16_t(uchar(bytes[2 * i]) | uchar(bytes[2 * i + 1]) << 8);
-    return out;
 }
 
 } // namespace
 
 QString jetText(QByteArrayView bytes, bool jet4)
 {
-    if (!jet4)
-        return fromAnsi(bytes);
-    if (bytes.size() < 2 || uchar(bytes[0]) != 0xff || uchar(bytes[1]) != 0xfe)
-        return utf16(bytes);
     QString out;
+    jetTextInto(bytes, jet4, out);
+    return out;
+}
+
+QAnyStringView jetTextView(QByteArrayView bytes, bool jet4, QString &buffer)
+{
+    // Compressed text that never switches to two bytes per character is Latin-1 as it stands.
+    if (jet4 && bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe
+        && !std::memchr(bytes.data() + 2, 0, std::size_t(bytes.size() - 2)))
+        return QLatin1StringView(bytes.data() + 2, bytes.size() - 2);
+    jetTextInto(bytes, jet4, buffer);
+    return buffer;
+}
+
+void jetTextInto(QByteArrayView bytes, bool jet4, QString &out)
+{
+    // Resized rather than cleared: clear() would give up the room a caller means to reuse.
+    out.resize(0);
+    if (!jet4) {
+        out = fromAnsi(bytes);
+        return;
+    }
+    if (bytes.size() < 2 || uchar(bytes[0]) != 0xff || uchar(bytes[1]) != 0xfe) {
+        appendUtf16(bytes, out);
+        return;
+    }
     out.reserve(bytes.size());
     bool compressed = true;
     for (qsizetype i = 2; i < bytes.size();) {
         // A run up to the next mode switch, decoded in one go; an odd last byte is dropped.
         qsizetype end = i;
-        while (end < bytes.size() && bytes[end] != 0)
-            end += compressed ? 1 : 2;
-        end = std::min(end, bytes.size());
+        if (compressed) {
+            const void *zero = std::memchr(bytes.data() + i, 0, std::size_t(bytes.size() - i));
+            end = zero ? static_cast<const char *>(zero) - bytes.data() : bytes.size();
+        } else {
+            while (end < bytes.size() && bytes[end] != 0)
+                end += 2;
+            end = std::min(end, bytes.size());
+        }
         if (compressed)
             out.append(QLatin1String(bytes.data() + i, end - i));
         else
-            out.append(utf16(bytes.sliced(i, end - i)));
+            appendUtf16(bytes.sliced(i, end - i), out);
         i = end + 1;
         compressed = !compressed;
     }
-    return out;
 }
 
 } // namespace ruzez

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "search/link_row.h"
+#include "search/link_rows.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <vector>
 
 namespace ruzez {
@@ -41,6 +43,7 @@ struct SearchHit
 // the descriptions of `rows`, visited in stored order, and returns the
 // listed results in list order. A null `rows` is a table that could not be
 // read: nothing is found.
+QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode);
 QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &keywords,
                              SearchMode mode);
 
@@ -59,8 +62,14 @@ struct KeywordSearch
     QList<SearchHit> hits; // in list order
 };
 
+KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode);
 KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
                             SearchMode mode);
+// A table that could not be read, whichever form it would have had.
+inline KeywordSearch keywordSearch(std::nullptr_t, const QString &boxText, SearchMode mode)
+{
+    return keywordSearch(static_cast<const LinkRows *>(nullptr), boxText, mode);
+}
 
 // True when the box holds nothing but spaces once normalised.
 bool isBlankKeywords(const QString &boxText);

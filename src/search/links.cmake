@@ -4,5 +4,6 @@ target_sources(ruzez_core PRIVATE
     csv_text.cpp csv_text.h
     jet_pages.cpp jet_pages.h
     jet_writer.cpp jet_writer.h
+    link_rows.h
     links_table.cpp links_table.h
 )

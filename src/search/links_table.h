@@ -1,10 +1,12 @@
 #pragma once
 
 #include "search/link_row.h"
+#include "search/link_rows.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -24,6 +26,11 @@ public:
     // The same rows handed over one at a time, for readers that need not hold the whole table.
     // False when the table cannot be read; a damaged file may stop the read after some rows.
     bool forEachRow(const std::function<void(LinkRow &&)> &onRow, QString *error = nullptr) const;
+
+    // The table opened for a search: every row is found and checked as rows() checks it, but
+    // a field is decoded only when the search looks at it, so the table is never held decoded.
+    // Null when rows() would fail (error says why). The file stays open while the result lives.
+    std::unique_ptr<LinkRows> open(QString *error = nullptr) const;
 
     static constexpr const char *kTableName = "LINKS";
 

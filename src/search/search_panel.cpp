@@ -192,9 +192,8 @@ void SearchPanel::Command6_Click()
     List1->clear();
     List2.clear();
 
-    const std::optional<std::vector<LinkRow>> rows =
-        m_rowSource ? m_rowSource() : std::optional<std::vector<LinkRow>>();
-    const KeywordSearch search = keywordSearch(rows ? &*rows : nullptr, normalised, mode());
+    const std::unique_ptr<LinkRows> rows = m_rowSource ? m_rowSource() : nullptr;
+    const KeywordSearch search = keywordSearch(rows.get(), normalised, mode());
     Text2->setText(search.keywords);
     showResults(search);
 }

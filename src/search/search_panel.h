@@ -2,11 +2,13 @@
 
 #include "search/keyword_search.h"
 #include "search/link_row.h"
+#include "search/link_rows.h"
 
 #include <QFrame>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,9 +29,9 @@ class SearchPanel : public QFrame
     Q_OBJECT
 
 public:
-    // Reads the links table afresh for one search; nullopt when it cannot
-    // be read (the search then finds nothing).
-    using RowSource = std::function<std::optional<std::vector<LinkRow>>()>;
+    // Opens the links table afresh for one search; null when it cannot be
+    // read (the search then finds nothing).
+    using RowSource = std::function<std::unique_ptr<LinkRows>()>;
 
     explicit SearchPanel(QWidget *parent = nullptr);
     ~SearchPanel() override;

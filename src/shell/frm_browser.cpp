@@ -139,10 +139,10 @@ void frmBrowser::createControls()
     Frame1->hide();
     // The search reads the links table afresh each time, from wherever the
     // start-up found it; never found, it reads nothing.
-    Frame1->setRowSource([this]() -> std::optional<std::vector<LinkRow>> {
+    Frame1->setRowSource([this]() -> std::unique_ptr<LinkRows> {
         if (m_state.site.databaseName.isEmpty())
-            return std::nullopt;
-        return LinksTable(m_state.site.databaseName).rows();
+            return nullptr;
+        return LinksTable(m_state.site.databaseName).open();
     });
 
     Text1 = new QTextEdit(this);

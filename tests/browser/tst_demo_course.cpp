@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include "page_script.h"
+
 #include <QTest>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -13,25 +15,13 @@ using namespace ruzez;
 
 namespace {
 
-constexpr int kTimeout = 30000;
+constexpr int kTimeout = test::kEngineTimeout;
 
 QString discRoot()
 {
     return qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/demo/disc/re2rira/");
 }
 
-QVariant runJavaScript(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, kTimeout))
-        qWarning("script did not answer");
-    return result;
-}
 
 // Whether a local address names an existing file and, for "#name", an
 // element of that page with that id.
@@ -74,12 +64,12 @@ private slots:
         QVERIFY(browser.Navigate(QStringLiteral("file://") + discRoot() + page));
         QVERIFY(complete.wait(kTimeout));
 
-        const QString text = runJavaScript(browser.page(), QStringLiteral("document.body.innerText")).toString();
+        const QString text = test::runJavaScript(browser.page(), QStringLiteral("document.body.innerText")).toString();
         QVERIFY2(text.contains(QStringLiteral("é")), "accented text reads right");
         QVERIFY(!text.contains(QChar::ReplacementCharacter));
         QVERIFY(!browser.LocationName().isEmpty());
 
-        const QStringList targets = runJavaScript(browser.page(),
+        const QStringList targets = test::runJavaScript(browser.page(),
             QStringLiteral("Array.from(document.querySelectorAll('a[href], img[src], link[href]'),"
                            " e => e.href || e.src)")).toStringList();
         QVERIFY(!targets.isEmpty());

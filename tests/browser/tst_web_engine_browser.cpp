@@ -1,5 +1,6 @@
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
+#include "page_script.h"
 #include "test_files.h"
 
 #include <QFileInfo>
@@ -16,7 +17,7 @@ using ruzez::test::makeFile;
 
 namespace {
 
-constexpr int kTimeout = 30000;
+constexpr int kTimeout = test::kEngineTimeout;
 
 // The component's events in the order they came, progress folded into one.
 class EventLog : public QObject
@@ -56,18 +57,6 @@ public:
     bool busyAtComplete = true;
 };
 
-QVariant runJavaScript(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, kTimeout))
-        qWarning("script did not answer");
-    return result;
-}
 
 QString demoPage(const QString &page)
 {
@@ -204,7 +193,7 @@ private slots:
         WebEngineBrowser browser;
         QVERIFY(load(browser, QStringLiteral("file://") + m_first + QStringLiteral("#CO2")));
         QCOMPARE(browser.LocationURL(), fileUrl(m_first) + QStringLiteral("#CO2"));
-        QCOMPARE(runJavaScript(browser.page(), QStringLiteral("location.hash")).toString(), QStringLiteral("#CO2"));
+        QCOMPARE(test::runJavaScript(browser.page(), QStringLiteral("location.hash")).toString(), QStringLiteral("#CO2"));
     }
 
     // Moves inside the page shown load nothing; each is still one whole
@@ -232,7 +221,7 @@ private slots:
         if (how == QLatin1String("navigate"))
             QVERIFY(browser.Navigate(m_first + QStringLiteral("#CO2")));
         else if (how == QLatin1String("link"))
-            runJavaScript(browser.page(), QStringLiteral("document.getElementById('toAnchor').click()"));
+            test::runJavaScript(browser.page(), QStringLiteral("document.getElementById('toAnchor').click()"));
         else
             QVERIFY(browser.GoBack());
         QVERIFY(log.waitForCompletions(1));
@@ -247,7 +236,7 @@ private slots:
     {
         WebEngineBrowser browser;
         QVERIFY(load(browser, m_latin));
-        QCOMPARE(runJavaScript(browser.page(), QStringLiteral("document.body.textContent")).toString(),
+        QCOMPARE(test::runJavaScript(browser.page(), QStringLiteral("document.body.textContent")).toString(),
                  QStringLiteral("café"));
     }
 
@@ -291,7 +280,7 @@ private slots:
                 browser.Navigate(m_second);
         });
         QVERIFY(load(browser, m_first));
-        runJavaScript(browser.page(), QStringLiteral("document.getElementById('popup').click()"));
+        test::runJavaScript(browser.page(), QStringLiteral("document.getElementById('popup').click()"));
         QTRY_COMPARE_WITH_TIMEOUT(requests, 1, kTimeout);
 
         if (cancel) {

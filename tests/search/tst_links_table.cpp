@@ -1,5 +1,6 @@
 // The links table read through LinksTable from databases our writer makes,
-// checked against libmdb's own reader (mdb-export) where it reads correctly.
+// checked against libmdb's own reader (mdb-export) where it reads correctly,
+// and the same table as the search reads it, a field at a time.
 
 #include "links_test_files.h"
 
@@ -12,6 +13,8 @@
 #include <QTest>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 
 using namespace ruzez;
@@ -28,6 +31,26 @@ LinkRow row(int id, const QString &description = QStringLiteral("pollution de l'
 {
     return {QString::number(id), QStringLiteral("air/page%1.html").arg(id),
             QStringLiteral("Page %1").arg(id), description};
+}
+
+// The fields the search reads, in stored order, as LinksTable::open() hands them out.
+std::optional<std::vector<QStringList>> searchedFields(const QString &path, QString *error = nullptr)
+{
+    const std::unique_ptr<LinkRows> table = LinksTable(path).open(error);
+    if (!table)
+        return std::nullopt;
+    std::vector<QStringList> fields;
+    for (size_t i = 0; i < table->size(); ++i)
+        fields.push_back({table->address(i), table->title(i), table->description(i).toString()});
+    return fields;
+}
+
+std::vector<QStringList> searchedFields(const std::vector<LinkRow> &rows)
+{
+    std::vector<QStringList> fields;
+    for (const LinkRow &r : rows)
+        fields.push_back({r.URL, r.SubCategory, r.Description});
+    return fields;
 }
 
 std::vector<LinkRow> numbered(int count)
@@ -226,6 +249,9 @@ void TestLinksTable::readsWhatWasWritten()
     QCOMPARE(read->size(), rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
         QCOMPARE(test::fields((*read)[i]), test::fields(rows[i]));
+    const auto searched = searchedFields(path, &error);
+    QVERIFY2(searched, qPrintable(error));
+    QCOMPARE(*searched, searchedFields(rows));
 
     if (!test::haveMdbExport())
         QSKIP("mdb-export is not installed");
@@ -283,10 +309,12 @@ void TestLinksTable::storedOrder()
                 expected.push_back(rows.back());
         }
     }
-    const auto read = LinksTable(save(test::linksDatabase(rows, all))).rows();
+    const QString path = save(test::linksDatabase(rows, all));
+    const auto read = LinksTable(path).rows();
     QVERIFY(read);
     QCOMPARE(read->size(), expected.size());
     QVERIFY(*read == expected);
+    QCOMPARE(searchedFields(path), searchedFields(expected));
 }
 
 void TestLinksTable::fieldsFoundByName()
@@ -333,8 +361,12 @@ void TestLinksTable::damagedFiles()
     QElapsedTimer timer;
     timer.start();
     QString error;
-    QVERIFY(!LinksTable(save(bytes)).rows(&error));
+    const QString path = save(bytes);
+    QVERIFY(!LinksTable(path).rows(&error));
     QVERIFY2(error.contains(reason), qPrintable(error));
+    QString searchError;
+    QVERIFY(!searchedFields(path, &searchError));
+    QCOMPARE(searchError, error);
     QVERIFY(timer.elapsed() < 2000);
 }
 
@@ -349,8 +381,16 @@ void TestLinksTable::corruptedBytesNeverCrash()
         for (int n = 0; n < 8; ++n)
             bytes[generator.bounded(int(bytes.size()))] = char(generator.bounded(256));
         QString error;
-        const auto read = LinksTable(save(bytes)).rows(&error);
+        const QString path = save(bytes);
+        const auto read = LinksTable(path).rows(&error);
         QVERIFY(read || !error.isEmpty());
+        // The search's reader accepts exactly what the whole read accepts, and reads the same.
+        QString searchError;
+        const auto searched = searchedFields(path, &searchError);
+        QCOMPARE(bool(searched), bool(read));
+        QCOMPARE(searchError, error);
+        if (read)
+            QCOMPARE(*searched, searchedFields(*read));
     }
     QString error;
     QVERIFY(!LinksTable(m_dir.filePath(QStringLiteral("missing.mdb"))).rows(&error));

@@ -75,14 +75,14 @@ private slots:
             row("air/energie.html", "Energie", "L'energie des combustibles."),
         };
         m_panel = std::make_unique<SearchPanel>();
-        m_panel->setRowSource([this]() {
+        m_panel->setRowSource([this]() -> std::unique_ptr<LinkRows> {
             ++m_during.reads;
             m_during.message = m_panel->Label4->text();
             m_during.label4Visible = m_panel->Label4->isVisible();
             m_during.list1Visible = m_panel->List1->isVisible();
             m_during.buttonPointer = m_panel->Command6->cursor().shape();
             m_during.boxPointer = m_panel->Text2->cursor().shape();
-            return m_rows;
+            return m_rows ? std::make_unique<LinkRowList>(*m_rows) : nullptr;
         });
         m_panel->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_panel.get()));

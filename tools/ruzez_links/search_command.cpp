@@ -35,11 +35,11 @@ int searchCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     }
 
     QString error;
-    const std::optional<std::vector<LinkRow>> rows = LinksTable(database).rows(&error);
+    const std::unique_ptr<LinkRows> rows = LinksTable(database).open(&error);
     if (!rows)
         err << "ruzez-links search: " << database << ": " << error << '\n';
 
-    const KeywordSearch result = keywordSearch(rows ? &*rows : nullptr, box, mode);
+    const KeywordSearch result = keywordSearch(rows.get(), box, mode);
     out << result.message << '\n';
     for (const SearchHit &hit : result.hits)
         out << hit.title << '\t' << hit.address << '\n';

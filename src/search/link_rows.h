@@ -1,0 +1,43 @@
+#pragma once
+
+#include "search/link_row.h"
+
+#include <QAnyStringView>
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+namespace ruzez {
+
+// The links table as the search reads it: rows in stored order, one field at a time, so that
+// a table read from its file need not be held decoded. A field is handed out by reference,
+// valid until the next call for the same field.
+class LinkRows
+{
+public:
+    virtual ~LinkRows() = default;
+
+    virtual std::size_t size() const = 0;
+    virtual const QString &title(std::size_t row) const = 0;       // SubCategory
+    virtual const QString &address(std::size_t row) const = 0;     // URL
+    // As stored where that needs no decoding (Latin-1 text, say), else decoded.
+    virtual QAnyStringView description(std::size_t row) const = 0;
+};
+
+// Rows already held in memory.
+class LinkRowList final : public LinkRows
+{
+public:
+    explicit LinkRowList(const std::vector<LinkRow> &rows) : m_rows(rows) {}
+
+    std::size_t size() const override { return m_rows.size(); }
+    const QString &title(std::size_t row) const override { return m_rows[row].SubCategory; }
+    const QString &address(std::size_t row) const override { return m_rows[row].URL; }
+    QAnyStringView description(std::size_t row) const override { return m_rows[row].Description; }
+
+private:
+    const std::vector<LinkRow> &m_rows;
+};
+
+} // namespace ruzez
