@@ -40,6 +40,9 @@ int main(int argc, char *argv[])
                              [] { QApplication::exit(0); });
     boxes.setParent(&window);
     window.Form_Load();
+    // Closed while it was still loading: the program has ended already.
+    if (window.unloaded())
+        return 0;
     window.show();
     return QApplication::exec();
 }

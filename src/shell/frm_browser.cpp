@@ -307,6 +307,7 @@ void frmBrowser::waitForFirstNavigation()
     while (!m_state.premierenav && !m_unloaded) {
         QEventLoop loop;
         connect(brwWebBrowser, &BrowserComponent::NavigateComplete2, &loop, &QEventLoop::quit);
+        connect(this, &frmBrowser::unloading, &loop, &QEventLoop::quit);
         loop.exec();
     }
 }
@@ -383,6 +384,7 @@ void frmBrowser::Form_QueryUnload()
 void frmBrowser::Form_Unload()
 {
     m_unloaded = true;
+    emit unloading();
     timTimer->stop();
     exchange::announceStopped(m_programFolder);
     if (m_endProgram)

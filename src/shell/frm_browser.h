@@ -134,6 +134,10 @@ public:
     QLabel *Label1 = nullptr;
     QTimer *timTimer = nullptr;
 
+signals:
+    // The window is closing for good: a start-up still waiting stops.
+    void unloading();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -110,6 +110,19 @@ private slots:
         QCOMPARE(h.browser->lastNavigation(), QStringLiteral("file://%1partages/index.html").arg(h.discRoot()));
     }
 
+    // Closing the window while start-up still waits ends the wait and the
+    // start-up with it.
+    void closingDuringStartUpEndsIt()
+    {
+        WindowHarness h;
+        h.writeActivity("21");
+        QTimer::singleShot(50, h.window.get(), [&] { h.window->close(); });
+        h.window->Form_Load();
+        QVERIFY(h.window->unloaded());
+        QCOMPARE(h.programEnded, 1);
+        QCOMPARE(h.browser->calls, (QStringList{QStringLiteral("Navigate(about:blank)"), QStringLiteral("Refresh()")}));
+    }
+
     void startPageInTheProgramFolderSkipsTheDiscSearch()
     {
         WindowHarness h;
