@@ -2,10 +2,15 @@
 
 #include "browser/web_engine_browser.h"
 #include "shell/frm_browser.h"
+#include "local_http_server.h"
+#include "page_script.h"
 #include "test_files.h"
 #include "window_harness.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QSignalSpy>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -16,14 +21,26 @@ namespace {
 
 constexpr int kLoadTimeout = 30000;
 
+// The exchange file as the main course program might leave it: its own
+// records full of bytes the browser must not touch, the activity in 26.
+QByteArray exchangeFile(const QByteArray &activity)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 30 * 128; ++i)
+        bytes += char((i * 13 + 7) % 253);
+    bytes.replace(25 * 128, 128, test::record(activity));
+    return bytes;
+}
+
 struct Run
 {
-    explicit Run(const QByteArray &activity)
+    // A null activity leaves the program folder without an exchange file.
+    explicit Run(const QByteArray &activity, bool withDisc = true)
     {
-        drives.list = {qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/demo/disc/")};
-        QByteArray bytes(25 * 128, '\0');
-        bytes += test::record(activity);
-        test::writeAll(program.filePath(QStringLiteral("TEMPO.SZK")), bytes);
+        if (withDisc)
+            drives.list = {qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/demo/disc/")};
+        if (!activity.isNull())
+            test::writeAll(exchangePath(), exchangeFile(activity));
         auto engine = std::make_unique<WebEngineBrowser>();
         browser = engine.get();
         window = std::make_unique<frmBrowser>(boxes, drives, dialup, help, program.path(),
@@ -36,6 +53,8 @@ struct Run
         return QTest::qWaitFor([&] { return !browser->Busy() && browser->LocationURL().endsWith(page); },
                                kLoadTimeout);
     }
+
+    QString exchangePath() const { return program.filePath(QStringLiteral("TEMPO.SZK")); }
 
     QTemporaryDir program;
     test::FakeMessageBoxes boxes;
@@ -112,6 +131,116 @@ private slots:
         for (int i = 0; i < run.window->cboAddress->count(); ++i)
             listed << run.window->cboAddress->itemText(i);
         QCOMPARE(listed.filter(dioxyde).size(), 1);
+    }
+
+    // "OUI" while the window runs, "NON" after an orderly close; the rest of
+    // the file stays as the main course program left it.
+    void runningFlagAroundTheRun()
+    {
+        Run run("21");
+        const QByteArray before = test::readAll(run.exchangePath());
+        run.window->Form_Load();
+        run.window->show();
+        QVERIFY(run.restsOn(QStringLiteral("presentair.html#CO2")));
+        QByteArray expected = before;
+        expected.replace(18 * 128, 128, test::record("OUI"));
+        QCOMPARE(test::readAll(run.exchangePath()), expected);
+
+        run.window->Command2_Click();
+        QCOMPARE(run.ended, 1);
+        expected.replace(18 * 128, 128, test::record("NON"));
+        QCOMPARE(test::readAll(run.exchangePath()), expected);
+    }
+
+    void noExchangeFileShowsTheStartPage()
+    {
+        Run run(QByteArray{});
+        run.window->Form_Load();
+        run.window->show();
+        QVERIFY(run.restsOn(kStartPage));
+        const QByteArray bytes = test::readAll(run.exchangePath());
+        QCOMPARE(bytes.size(), 2432);
+        QCOMPARE(bytes.mid(2304), test::record("OUI"));
+        QVERIFY(!run.window->Text1->isVisible());
+    }
+
+    // A start page beside the program: no disc search, so the activity's
+    // page is asked for with an empty root and cannot load.
+    void startPageInTheProgramFolder()
+    {
+        Run run("22");
+        QVERIFY(test::makeFile(run.program.filePath(QStringLiteral("index.html")),
+                               "<html><head><title>Accueil local</title></head><body>local</body></html>"));
+        run.window->Form_Load();
+        run.window->show();
+        QCOMPARE(run.drives.listings, 0);
+        QCOMPARE(run.window->state().pageaccueil, run.program.filePath(QStringLiteral("index.html")));
+        QCOMPARE(run.window->state().site.racinesite, QString());
+        QVERIFY(run.restsOn(QStringLiteral("air/pagesair/dioxyde.html")));
+        QVERIFY(!run.browser->LocationURL().contains(QLatin1String("re2rira")));
+        QVERIFY(run.window->Text1->isVisible());
+    }
+
+    void cancelAtTheDiscQuestion()
+    {
+        Run run("21", false);
+        run.boxes.answerWith({vb::Cancel});
+        run.window->Form_Load();
+        QCOMPARE(run.boxes.calls.size(), 1);
+        QCOMPARE(run.boxes.calls[0].title, QStringLiteral("CD-ROM absent"));
+        QCOMPARE(run.boxes.beeps, 1);
+        QCOMPARE(run.window->state().pageaccueil, QString());
+        QCOMPARE(run.window->state().site.racinesite, QString());
+        QVERIFY(run.restsOn(QStringLiteral("air/presentair.html#CO2")));
+        QCOMPARE(run.browser->LocationURL(), QStringLiteral("file:///air/presentair.html#CO2"));
+    }
+
+    void refreshAndStop()
+    {
+        test::LocalHttpServer server;
+        QVERIFY(server.listening());
+        Run run("0");
+        run.window->Form_Load();
+        run.window->show();
+        QVERIFY(run.restsOn(kStartPage));
+
+        QSignalSpy complete(run.browser, &BrowserComponent::DownloadComplete);
+        run.window->actu_Click();
+        QVERIFY(complete.wait(kLoadTimeout));
+        QVERIFY(run.restsOn(kStartPage));
+
+        // A page that never comes: stop gives the caption back and disables stop.
+        QSignalSpy begun(run.browser, &BrowserComponent::DownloadBegin);
+        run.browser->Navigate(server.url(QStringLiteral("/never")));
+        QVERIFY(begun.wait(kLoadTimeout));
+        QVERIFY(run.window->stoppeur->isEnabled());
+        run.window->stoppeur_Click();
+        QVERIFY(!run.window->stoppeur->isEnabled());
+        QCOMPARE(run.window->windowTitle(), QStringLiteral("RUZEZ - ") + run.browser->LocationName());
+        QTRY_VERIFY_WITH_TIMEOUT(!run.browser->Busy(), kLoadTimeout);
+    }
+
+    // A link that asks for a new window, pointed at while the status text
+    // shows its http address, opens in the main window instead.
+    void newWindowLinkOpensInTheMainWindow()
+    {
+        test::LocalHttpServer server;
+        QVERIFY(server.listening());
+        const QString target = server.url(QStringLiteral("/page.html"));
+        Run run("0");
+        QVERIFY(test::makeFile(run.program.filePath(QStringLiteral("index.html")),
+                               "<html><body><a id=\"l\" target=\"_blank\" href=\"" + target.toUtf8()
+                                   + "\">ailleurs</a></body></html>"));
+        run.window->Form_Load();
+        run.window->show();
+        QVERIFY(run.restsOn(QStringLiteral("index.html")));
+
+        emit run.browser->StatusTextChange(target); // the pointer over the link
+        test::runJavaScript(run.browser->page(), QStringLiteral("document.getElementById('l').click()"));
+        QVERIFY(run.restsOn(QStringLiteral("/page.html")));
+        QCOMPARE(run.browser->LocationName(), QStringLiteral("Servie"));
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(w == run.window.get() || !w->isVisible());
     }
 };
 
