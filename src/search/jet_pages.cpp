@@ -54,24 +54,24 @@ quint32 pointer(quint32 page, int row)
 
 // A Jet4 row: column count, fixed-length values, variable-length values, then
 // the offset table (reversed), the count of variable columns and the null mask.
-QByteArray encodeRow(const std::vector<Spec> &specs, const std::vector<QByteArray> &fields)
+QByteArray encodeRow(const std::vector<ColumnLayout> &columns, const std::vector<QByteArray> &fields)
 {
     QByteArray row;
-    append16(row, quint16(specs.size()));
+    append16(row, quint16(columns.size()));
     int fixedSize = 0;
     int varCount = 0;
-    for (const Spec &s : specs) {
+    for (const ColumnLayout &s : columns) {
         if (s.fixedOffset >= 0)
             fixedSize = std::max(fixedSize, s.fixedOffset + s.length);
         else
             ++varCount;
     }
     QByteArray fixed(fixedSize, '\0');
-    QByteArray mask((specs.size() + 7) / 8, '\0');
+    QByteArray mask((columns.size() + 7) / 8, '\0');
     std::vector<quint16> offsets(varCount + 1);
     QByteArray var;
-    for (size_t i = 0; i < specs.size(); ++i) {
-        const Spec &s = specs[i];
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ColumnLayout &s = columns[i];
         if (!fields[i].isNull())
             mask[i / 8] = char(mask[i / 8] | (1 << (i % 8)));
         if (s.fixedOffset >= 0)
@@ -79,8 +79,8 @@ QByteArray encodeRow(const std::vector<Spec> &specs, const std::vector<QByteArra
     }
     row.append(fixed);
     for (int v = 0; v < varCount; ++v) {
-        for (size_t i = 0; i < specs.size(); ++i) {
-            if (specs[i].fixedOffset < 0 && specs[i].varIndex == v) {
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i].fixedOffset < 0 && columns[i].varIndex == v) {
                 offsets[v] = quint16(row.size());
                 row.append(fields[i]);
             }
@@ -94,7 +94,7 @@ QByteArray encodeRow(const std::vector<Spec> &specs, const std::vector<QByteArra
     return row;
 }
 
-QByteArray definitionPage(const std::vector<Spec> &specs, quint8 tableType, quint32 rowCount,
+QByteArray definitionPage(const std::vector<ColumnLayout> &columns, quint8 tableType, quint32 rowCount,
                           quint32 usedMap, quint32 freeMap)
 {
     QByteArray d(63, '\0');
@@ -103,15 +103,15 @@ QByteArray definitionPage(const std::vector<Spec> &specs, quint8 tableType, quin
     put32(d, 16, rowCount);
     d[40] = char(tableType);
     int varCount = 0;
-    for (const Spec &s : specs)
+    for (const ColumnLayout &s : columns)
         varCount += s.fixedOffset < 0;
-    put16(d, 41, quint16(specs.size()));
+    put16(d, 41, quint16(columns.size()));
     put16(d, 43, quint16(varCount));
-    put16(d, 45, quint16(specs.size()));
+    put16(d, 45, quint16(columns.size()));
     put32(d, 55, usedMap);
     put32(d, 59, freeMap);
-    for (size_t i = 0; i < specs.size(); ++i) {
-        const Spec &s = specs[i];
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ColumnLayout &s = columns[i];
         QByteArray c(25, '\0');
         c[0] = char(s.code);
         put16(c, 5, quint16(i));
@@ -126,7 +126,7 @@ QByteArray definitionPage(const std::vector<Spec> &specs, quint8 tableType, quin
         put16(c, 23, quint16(s.length));
         d.append(c);
     }
-    for (const Spec &s : specs) {
+    for (const ColumnLayout &s : columns) {
         const QByteArray name = utf16(s.name);
         append16(d, quint16(name.size()));
         d.append(name);

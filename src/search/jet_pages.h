@@ -32,7 +32,7 @@ inline constexpr quint32 kFirstFreePage = 5;
 
 enum ColumnCode : quint8 { kInt = 0x03, kLong = 0x04, kTextCode = 0x0A, kOle = 0x0B, kMemoCode = 0x0C };
 
-struct Spec
+struct ColumnLayout
 {
     QString name;
     quint8 code = 0;
@@ -94,9 +94,9 @@ QByteArray encodeText(const QString &s, bool mayCompress);
 
 // A Jet4 row: column count, fixed-length values, variable-length values, then
 // the offset table (reversed), the count of variable columns and the null mask.
-QByteArray encodeRow(const std::vector<Spec> &specs, const std::vector<QByteArray> &fields);
+QByteArray encodeRow(const std::vector<ColumnLayout> &columns, const std::vector<QByteArray> &fields);
 
-QByteArray definitionPage(const std::vector<Spec> &specs, quint8 tableType, quint32 rowCount,
+QByteArray definitionPage(const std::vector<ColumnLayout> &columns, quint8 tableType, quint32 rowCount,
                           quint32 usedMap, quint32 freeMap);
 
 // A page usage map of the first kind: start page 0, one bit per page.

@@ -68,11 +68,11 @@ bool JetWriter::addRow(const QStringList &values, QString *error, Placement plac
 
 QByteArray JetWriter::bytes(QString *error) const
 {
-    std::vector<Spec> specs;
+    std::vector<ColumnLayout> columns;
     int fixedOffset = 0;
     int varIndex = 0;
     for (const Column &c : m_columns) {
-        Spec s{c.name};
+        ColumnLayout s{c.name};
         switch (c.type) {
         case ColumnType::LongInteger:
             s.code = kLong;
@@ -90,7 +90,7 @@ QByteArray JetWriter::bytes(QString *error) const
             s.varIndex = varIndex++;
             break;
         }
-        specs.push_back(s);
+        columns.push_back(s);
     }
 
     std::vector<QByteArray> pages(kFirstFreePage);
@@ -137,8 +137,8 @@ QByteArray JetWriter::bytes(QString *error) const
     quint32 liveRows = 0;
     for (const Row &row : m_rows) {
         std::vector<QByteArray> fields = row.fields;
-        for (size_t i = 0; i < specs.size(); ++i) {
-            if (specs[i].code != kMemoCode || fields[i].isNull())
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i].code != kMemoCode || fields[i].isNull())
                 continue;
             const QByteArray value = fields[i];
             QByteArray field;
@@ -153,7 +153,7 @@ QByteArray JetWriter::bytes(QString *error) const
                 field.append(value);
             fields[i] = field;
         }
-        QByteArray encoded = encodeRow(specs, fields);
+        QByteArray encoded = encodeRow(columns, fields);
         if (encoded.size() > kMaxRow) {
             if (error)
                 *error = QStringLiteral("a row does not fit in one page");
@@ -176,7 +176,7 @@ QByteArray JetWriter::bytes(QString *error) const
             finish(*page);
 
     // The catalog: an entry for itself and one for the table.
-    const std::vector<Spec> catalogSpecs = {
+    const std::vector<ColumnLayout> catalogColumns = {
         {QStringLiteral("Id"), kLong, 0, 0, 4},      {QStringLiteral("Name"), kTextCode, -1, 0, 256},
         {QStringLiteral("Type"), kInt, 4, 0, 2},     {QStringLiteral("Flags"), kLong, 6, 0, 4},
         {QStringLiteral("LvProp"), kOle, -1, 1, 0},
@@ -186,7 +186,7 @@ QByteArray JetWriter::bytes(QString *error) const
         append32(idBytes, id);
         append16(typeBytes, 1);  // a table
         append32(flagBytes, flags);
-        return encodeRow(catalogSpecs, {idBytes, encodeText(name, true), typeBytes, flagBytes, QByteArray()});
+        return encodeRow(catalogColumns, {idBytes, encodeText(name, true), typeBytes, flagBytes, QByteArray()});
     };
     DataPage catalog(kCatalogDataPage, kCatalogDefinitionPage);
     catalog.add(catalogRow(kCatalogDefinitionPage, QStringLiteral("MSysObjects"), 0x80000002), 0);
@@ -212,9 +212,9 @@ QByteArray JetWriter::bytes(QString *error) const
     pages[kMapsPage] = maps.render();
 
     pages[0] = headerPage();
-    pages[kCatalogDefinitionPage] = definitionPage(catalogSpecs, 0x53, 2, pointer(kMapsPage, 0),
+    pages[kCatalogDefinitionPage] = definitionPage(catalogColumns, 0x53, 2, pointer(kMapsPage, 0),
                                                    pointer(kMapsPage, 1));
-    pages[kTableDefinitionPage] = definitionPage(specs, 0x4e, liveRows, pointer(kMapsPage, 2),
+    pages[kTableDefinitionPage] = definitionPage(columns, 0x4e, liveRows, pointer(kMapsPage, 2),
                                                  pointer(kMapsPage, 3));
     QByteArray file;
     file.reserve(qsizetype(pages.size()) * kPageSize);
