@@ -73,14 +73,8 @@ class TestFavouritesFile : public QObject
 {
     Q_OBJECT
 
-    QString fresh(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("f%1.LST").arg(++m_count));
-        test::writeAll(path, bytes);
-        return path;
-    }
-    QTemporaryDir m_dir;
-    int m_count = 0;
+    QString fresh(const QByteArray &bytes) { return m_scratch.newFile(bytes); }
+    test::ScratchFolder m_scratch;
 
 private slots:
     void add_data()

@@ -18,9 +18,8 @@ using ruzez::test::record;
 
 namespace {
 
-const QByteArray kInstalled = record("http://accueil") + record("http://recherche") + record("Dupont")
-    + record("a@b.fr") + record("smtp.b.fr") + record("C:\\cartes") + record("http://maj")
-    + record("http://cartes");
+const QByteArray kInstalled = test::records({"http://accueil", "http://recherche", "Dupont", "a@b.fr",
+                                             "smtp.b.fr", "C:\\cartes", "http://maj", "http://cartes"});
 
 } // namespace
 
@@ -31,8 +30,7 @@ class TestParam : public QObject
 private:
     QString folder(const QByteArray *bytes = nullptr)
     {
-        const QString path = m_dir.filePath(QString::number(++m_count));
-        QDir().mkpath(path);
+        const QString path = m_scratch.newFolder();
         if (bytes)
             test::writeAll(fileIn(path), *bytes);
         return path;
@@ -48,8 +46,7 @@ private:
         QCOMPARE(boxes.calls[0].title, QStringLiteral("Ecriture impossible sur disque"));
     }
 
-    QTemporaryDir m_dir;
-    int m_count = 0;
+    test::ScratchFolder m_scratch;
     test::FakeMessageBoxes m_boxes;
 
 private slots:

@@ -8,18 +8,11 @@
 using namespace ruzez;
 using ruzez::test::readAll;
 using ruzez::test::record;
+using ruzez::test::records;
 
 namespace {
 
-QByteArray records(std::initializer_list<QByteArray> texts)
-{
-    QByteArray bytes;
-    for (const QByteArray &text : texts)
-        bytes += record(text);
-    return bytes;
-}
-
-const QByteArray kInstalled = records({"http://accueil", "http://recherche", "Dupont", "a@b.fr",
+const QByteArray kInstalled = test::records({"http://accueil", "http://recherche", "Dupont", "a@b.fr",
                                        "smtp.b.fr", "C:\\cartes", "http://maj", "http://cartes"});
 
 } // namespace
@@ -31,16 +24,14 @@ class TestSettingsFile : public QObject
 private:
     QString folder(const QByteArray *bytes = nullptr)
     {
-        const QString path = m_dir.filePath(QString::number(++m_count));
-        QDir().mkpath(path);
+        const QString path = m_scratch.newFolder();
         if (bytes)
             test::writeAll(fileIn(path), *bytes);
         return path;
     }
     static QString fileIn(const QString &folder) { return QDir(folder).filePath(kSettingsFileName); }
 
-    QTemporaryDir m_dir;
-    int m_count = 0;
+    test::ScratchFolder m_scratch;
 
 private slots:
     void loadBuildsTheInformationText_data()

@@ -38,6 +38,33 @@ QByteArray record(const QByteArray &text)
     return r;
 }
 
+QByteArray records(std::initializer_list<QByteArray> texts)
+{
+    QByteArray bytes;
+    for (const QByteArray &text : texts)
+        bytes += record(text);
+    return bytes;
+}
+
+QString ScratchFolder::newPath()
+{
+    return m_dir.filePath(QStringLiteral("f%1.LST").arg(++m_count));
+}
+
+QString ScratchFolder::newFile(const QByteArray &bytes)
+{
+    const QString path = newPath();
+    writeAll(path, bytes);
+    return path;
+}
+
+QString ScratchFolder::newFolder()
+{
+    const QString path = m_dir.filePath(QString::number(++m_count));
+    QDir().mkpath(path);
+    return path;
+}
+
 namespace {
 
 // The immutable attribute stops writes even for root, who ignores
