@@ -1,6 +1,6 @@
 #include "search/links_table.h"
 
-#include "search/access_file.h"
+#include "access/access_file.h"
 
 #include <array>
 #include <type_traits>
@@ -16,7 +16,8 @@ using FieldColumns = std::array<qsizetype, 4>;
 
 AccessFile::ColumnsSink fieldFinder(FieldColumns &at)
 {
-    return [&at](const QStringList &names, const QList<int> &, QString *refusal) {
+    return [&at](AccessFile::Columns &columns, QString *refusal) {
+        const QStringList &names = columns.names;
         for (size_t i = 0; i < kFields.size(); ++i) {
             at[i] = -1;
             for (qsizetype c = 0; c < names.size() && at[i] < 0; ++c)
@@ -28,6 +29,10 @@ AccessFile::ColumnsSink fieldFinder(FieldColumns &at)
                 return false;
             }
         }
+        // Other fields are neither decoded nor checked: damage there does not hide the links.
+        columns.wanted.assign(columns.wanted.size(), false);
+        for (qsizetype column : at)
+            columns.wanted[std::size_t(column)] = true;
         return true;
     };
 }

@@ -1,5 +1,5 @@
 #include "browser/status_strip.h"
-#include "search/jet_writer.h"
+#include "access/jet_writer.h"
 #include "search/search_panel.h"
 #include "shell/frm_browser.h"
 #include "window_harness.h"

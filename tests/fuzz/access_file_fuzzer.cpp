@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes through the open-and-read path of the links
 // database. The reader must answer every input with rows or an error.
 
-#include "search/access_file.h"
+#include "access/access_file.h"
 
 #include <QString>
 

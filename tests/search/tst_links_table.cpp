@@ -2,7 +2,7 @@
 // checked against libmdb's own reader (mdb-export) where it reads correctly,
 // and the same table as the search reads it, a field at a time.
 
-#include "links_test_files.h"
+#include "access_test_files.h"
 
 #include "search/links_table.h"
 #include "test_files.h"
@@ -348,10 +348,10 @@ void TestLinksTable::damagedFiles_data()
     QTest::newRow("no LINKS table") << otherTable() << "no table LINKS";
     QTest::newRow("LINKS without Description") << withoutField() << "no field Description";
     QTest::newRow("memo chain leading to itself") << loopingMemo(true) << "loops";
-    QTest::newRow("rows sharing one long memo") << sharedMemo() << "more bytes than the file holds";
+    QTest::newRow("rows sharing one long memo") << sharedMemo() << "reached twice";
     QTest::newRow("memo chain leading back") << loopingMemo(false) << "loops";
     QTest::newRow("page map of no bytes") << emptyUsageMap() << "page map is empty";
-    QTest::newRow("relocated row leading to itself") << relocationLoop() << "relocated rows";
+    QTest::newRow("relocated row leading to itself") << relocationLoop() << "relocated row";
 }
 
 void TestLinksTable::damagedFiles()

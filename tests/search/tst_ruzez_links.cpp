@@ -1,6 +1,6 @@
 // The course authors' tool, run as they run it.
 
-#include "search/csv_text.h"
+#include "access/csv_text.h"
 #include "search/keyword_search.h"
 #include "search/links_table.h"
 #include "test_files.h"

@@ -1,7 +1,7 @@
 #include "commands.h"
-#include "search/csv_text.h"
+#include "access/csv_text.h"
 
-#include "search/jet_writer.h"
+#include "access/jet_writer.h"
 #include "search/links_table.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "commands.h"
-#include "search/csv_text.h"
+#include "access/csv_text.h"
 
 #include "search/links_table.h"
 

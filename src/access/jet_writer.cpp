@@ -1,6 +1,6 @@
-#include "search/jet_writer.h"
+#include "access/jet_writer.h"
 
-#include "search/jet_pages.h"
+#include "access/jet_pages.h"
 
 #include <QSaveFile>
 

@@ -1,10 +1,13 @@
 #pragma once
 
 // The page layout of Access files as the reader sees it, and checked access to
-// page bytes. Private to the reader (access_file.cpp).
+// page bytes. Private to the reader.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
+#include <vector>
 
 namespace ruzez::access {
 
@@ -22,6 +25,7 @@ inline constexpr int kCatalogPage = 2;
 inline constexpr int kMaxColumns = 4096;           // Access allows 255; this only bounds a damaged count
 inline constexpr int kMaxDefinitionPages = 256;
 inline constexpr int kMaxRelocationHops = 4;
+inline constexpr int kSlotsPerPage = 256;          // a row pointer keeps the slot in one byte
 
 // Where each field sits in the two formats.
 struct Layout
@@ -58,12 +62,37 @@ struct Bytes
         return quint32(data[o]) | quint32(data[o + 1]) << 8 | quint32(data[o + 2]) << 16
             | quint32(data[o + 3]) << 24;
     }
-    QByteArrayView slice(qint64 o, qint64 n) const
-    {
-        need(o, n);
-        return QByteArrayView(reinterpret_cast<const char *>(data + o), n);
-    }
+    Bytes sub(qint64 o, qint64 n) const { need(o, n); return Bytes{data + o, n}; }
+    QByteArrayView view() const { return QByteArrayView(reinterpret_cast<const char *>(data), size); }
+    QByteArrayView slice(qint64 o, qint64 n) const { return sub(o, n).view(); }
 };
 
+struct Column
+{
+    QString name;
+    int type = 0;
+    int number = 0;       // position in the null mask
+    int varIndex = 0;     // position in the row's variable-length offset table
+    int fixedOffset = 0;  // position among the fixed-length bytes
+    int size = 0;
+    bool fixed = false;
+};
+
+struct TableDefinition
+{
+    std::vector<Column> columns;
+    std::vector<bool> wanted;  // the columns the reader decodes; the others read as null
+    quint32 page = 0;
+    int numVarCols = 0;
+    quint32 rowCount = 0;  // as the definition states it: a hint, not trusted
+    QByteArray usageMap;
+};
+
+// One value of a row, located but not decoded.
+struct Value
+{
+    enum Kind { Null, False, True, Stored } kind = Null;
+    Bytes bytes;  // Stored: its bytes, fixed-length or variable-length
+};
 
 } // namespace ruzez::access

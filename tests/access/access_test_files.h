@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/jet_writer.h"
+#include "access/jet_writer.h"
 #include "search/link_row.h"
 
 #include <QByteArray>

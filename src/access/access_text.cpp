@@ -1,6 +1,6 @@
-#include "search/access_text.h"
+#include "access/access_text.h"
 
-#include "shell/ansi_text.h"
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -43,7 +43,8 @@ void jetTextInto(QByteArrayView bytes, bool jet4, QString &out)
     // Resized rather than cleared: clear() would give up the room a caller means to reuse.
     out.resize(0);
     if (!jet4) {
-        out = fromAnsi(bytes);
+        // Jet3 text is in the code page of the machine that wrote it: windows-1252 in France.
+        out = QStringDecoder("windows-1252").decode(bytes);
         return;
     }
     if (bytes.size() < 2 || uchar(bytes[0]) != 0xff || uchar(bytes[1]) != 0xfe) {

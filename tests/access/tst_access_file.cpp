@@ -1,9 +1,9 @@
 // Access files made by Access itself (Jet3 and Jet4), read by our reader and
 // compared with libmdb's reading of the same tables.
 
-#include "links_test_files.h"
+#include "access_test_files.h"
 
-#include "search/access_file.h"
+#include "access/access_file.h"
 
 #include <QTest>
 

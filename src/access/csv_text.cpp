@@ -1,4 +1,4 @@
-#include "search/csv_text.h"
+#include "access/csv_text.h"
 
 #include <QStringDecoder>
 

@@ -10,8 +10,6 @@
 #include <optional>
 #include <vector>
 
-class QFile;
-
 namespace ruzez {
 
 // One table of an Access (Jet3 or Jet4) file, every value as text.
@@ -22,10 +20,14 @@ struct AccessTable
     std::vector<QStringList> rows;  // in stored order; a null value reads as ""
 };
 
-class AccessFile;
+namespace access {
+class FileBytes;
+class Reader;
+struct TableDefinition;
+}
 
-// A table's rows located in an open AccessFile, which must outlive it and stay open. A value is
-// decoded when asked for, the same text readTable() gives.
+// A table's rows located in an open AccessFile, which must outlive it. A value is decoded when
+// asked for, the same text readTable() gives.
 class StoredTable
 {
 public:
@@ -40,48 +42,49 @@ public:
     // a reader that visits many rows allocates nothing for them.
     void value(std::size_t row, int column, QString &out) const;
 
-    // The same text, viewed in the file where it is stored as Latin-1 (compressed Jet4 text),
-    // else decoded into `buffer`: no value is copied that need not be. The columns kept when
-    // the table was located are found without reading their row again.
+    // The same text, viewed where it is stored as Latin-1 (compressed Jet4 text), else decoded
+    // into `buffer`. The columns kept when the table was located are found without reading
+    // their row again.
     QAnyStringView text(std::size_t row, int column, QString &buffer) const;
+
+    // Row by row, where the stored text of each kept column lies: in the file, or for a long
+    // value gathered from several records, in m_gathered.
+    struct Place
+    {
+        enum Kind : quint8 { Null, Latin1, Encoded, Elsewhere };
+        quint32 offset = 0;
+        quint32 size = 0;
+        Kind kind = Null;
+        bool gathered = false;
+    };
 
 private:
     friend class AccessFile;
-    friend class AccessReader;
     struct Located;
     std::unique_ptr<Located> m_located;
     std::vector<quint64> m_rows;  // where each row's bytes are, as the reader names them
     std::vector<int> m_keptColumns;
-    // Row by row, where the text of each kept column lies in the file, when in one place. Kept
-    // small: the memory a search touches first costs more than the look-up it spares.
-    struct Place
-    {
-        static constexpr quint32 kNowhere = 0xffffffff;
-        quint32 offset = 0;
-        quint32 size = kNowhere;
-    };
     std::vector<Place> m_places;
+    QByteArray m_gathered;
 };
 
-// A bounded reader of Access files written against the page layout itself.
-// Every offset, length and page number read from the file is checked before
-// use, every chain (table definition pages, memo pages, relocated rows) is
-// bounded, so a damaged file yields an error, never a crash or a hang.
+// A bounded reader of Access files (Jet3, Jet4 and later) written against the page layout
+// itself. Every offset, length and page number read from the file is checked before use; each
+// long-value record and each relocated row serves at most one value or row of a read, and the
+// text a read decodes is bounded by the file's size. So a damaged file yields an error or its
+// readable rows, never a crash, a hang or a read that outgrows memory; no exception leaves it.
 //
-// Stored order: data pages in the order of the table's page usage map, on
-// each page its row slots in order. A deleted slot is skipped; a slot that
-// points to a row Access relocated to another page yields that row at the
-// slot's place, and the relocated copy (itself flagged deleted) is not
-// delivered twice.
+// Stored order: data pages in the order of the table's page usage map, on each page its row
+// slots in order. A deleted slot is skipped; a slot that points to a row Access relocated to
+// another page yields that row at the slot's place, and the relocated copy (itself flagged
+// deleted) is not delivered twice.
 class AccessFile
 {
 public:
     AccessFile();
     ~AccessFile();
 
-    // The whole file is mapped (or read) at once: every read afterwards is a
-    // bounds-checked look-up in memory. Replacing the file while it is open is
-    // safe (the tool writes a new file and renames it), cutting it in place is not.
+    // Only a regular file of at most 2 GB is opened; see FileBytes.
     bool open(const QString &path, QString *error);
     bool openBytes(QByteArray bytes, QString *error);
 
@@ -89,11 +92,20 @@ public:
     // does), or nullopt with the reason in `error`.
     std::optional<AccessTable> readTable(const QString &name, QString *error) const;
 
+    // A table's columns as a reader sees them before its rows. `wanted` starts all true; a
+    // reader clears the columns it does not need: they read as null, and are neither decoded
+    // nor checked.
+    struct Columns
+    {
+        QStringList names;
+        QList<int> types;
+        std::vector<bool> wanted;
+    };
+
     // The same, a row at a time, for tables too large to hold twice. `onColumns` sees the
     // columns first and may refuse the table (its reason becomes the error); `onRow` then
-    // receives each row in stored order. A damaged file can stop the read after some rows.
-    using ColumnsSink = std::function<bool(const QStringList &names, const QList<int> &types,
-                                           QString *refusal)>;
+    // receives each row in stored order.
+    using ColumnsSink = std::function<bool(Columns &columns, QString *refusal)>;
     using RowSink = std::function<void(QStringList &values)>;
     bool readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
                    QString *error) const;
@@ -109,14 +121,12 @@ public:
     bool isJet4() const { return m_jet4; }
 
 private:
-    friend class AccessReader;
     template<typename Read>
     bool guarded(QString *error, const Read &read) const;
 
-    std::unique_ptr<QFile> m_mapping;  // keeps the mapped file open while m_bytes points into it
-    QByteArray m_bytes;
+    std::unique_ptr<access::FileBytes> m_file;
+    QByteArray m_bytes;  // the file's bytes, owned or viewed in m_file
     bool m_jet4 = false;
-    int m_pageSize = 0;
     qint64 m_pageCount = 0;
 };
 

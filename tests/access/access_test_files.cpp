@@ -1,6 +1,6 @@
-#include "links_test_files.h"
+#include "access_test_files.h"
 
-#include "search/csv_text.h"
+#include "access/csv_text.h"
 
 #include <QProcess>
 #include <QStandardPaths>

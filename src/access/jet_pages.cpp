@@ -1,4 +1,4 @@
-#include "search/jet_pages.h"
+#include "access/jet_pages.h"
 
 #include <array>
 
