@@ -32,18 +32,39 @@ QByteArray utf16(const QString &s)
     return b;
 }
 
-// Jet4 text: compressed (FF FE, one byte per character) when every character
-// is below U+0100 and none is U+0000, else UCS-2.
+// Jet4 text, compressed as Access compresses it: FF FE, then runs of one byte per character
+// (those below U+0100) and of two, a 0 byte switching from one kind of run to the other. A
+// character whose low byte is 0 would read as a switch, so text holding one stays UCS-2, as does
+// text the compression would not make shorter.
 QByteArray encodeText(const QString &s, bool mayCompress)
 {
     const bool compressible = mayCompress && !s.isEmpty()
-        && std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() > 0 && c.unicode() < 0x100; });
+        && std::none_of(s.begin(), s.end(), [](QChar c) { return (c.unicode() & 0xff) == 0; });
     if (!compressible)
         return utf16(s);
+    auto narrow = [&s](qsizetype i) { return s[i].unicode() < 0x100; };
     QByteArray b("\xff\xfe", 2);
-    for (QChar c : s)
-        b.append(char(c.unicode()));
-    return b;
+    bool oneByte = true;
+    for (qsizetype i = 0; i < s.size();) {
+        qsizetype end = i;
+        while (end < s.size() && narrow(end) == narrow(i))
+            ++end;
+        // A run of one-byte characters amid two-byte ones pays two switches (one at the end of
+        // the text): a run too short to save more stays in two bytes.
+        const qsizetype switches = end < s.size() ? 2 : 1;
+        const bool runOneByte = narrow(i) && (oneByte || end - i > switches);
+        if (runOneByte != oneByte) {
+            b.append('\0');
+            oneByte = runOneByte;
+        }
+        for (; i < end; ++i) {
+            if (oneByte)
+                b.append(char(s[i].unicode()));
+            else
+                append16(b, s[i].unicode());
+        }
+    }
+    return b.size() < 2 * s.size() ? b : utf16(s);
 }
 
 quint32 pointer(quint32 page, int row)

@@ -88,8 +88,8 @@ struct DataPage
 
 QByteArray utf16(const QString &s);
 
-// Jet4 text: compressed (FF FE, one byte per character) when every character
-// is below U+0100 and none is U+0000, else UCS-2.
+// Jet4 text, compressed (FF FE, runs of one byte per character and of two, switched by a 0
+// byte) where that is possible and shorter, else UCS-2.
 QByteArray encodeText(const QString &s, bool mayCompress);
 
 // A Jet4 row: column count, fixed-length values, variable-length values, then

@@ -10,7 +10,6 @@ if(RUZEZ_BUILD_FUZZERS)
     endif()
     get_target_property(access_sources ruzez_access SOURCES)
     list(FILTER access_sources INCLUDE REGEX "\\.cpp$")
-    list(TRANSFORM access_sources PREPEND ${PROJECT_SOURCE_DIR}/src/access/)
     add_executable(access_file_fuzzer ${PROJECT_SOURCE_DIR}/tests/fuzz/access_file_fuzzer.cpp
                    ${access_sources})
     target_include_directories(access_file_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/src)

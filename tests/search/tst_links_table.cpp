@@ -225,6 +225,14 @@ void TestLinksTable::readsWhatWasWritten_data()
     QTest::newRow("non-Latin text") << std::vector<LinkRow>{
         {QStringLiteral("1"), QStringLiteral("air/中文.html"), QStringLiteral("Ελληνικά Āā 一"),
          QStringLiteral("русский текст, 大気汚染, عربى")}};
+    // Compressed with switches between one-byte and two-byte runs.
+    const QString typeset = QStringLiteral("L’œuvre « cœur » coûte 12 € ; l’air, c’est ça");
+    QTest::newRow("typographic French") << std::vector<LinkRow>{
+        {QStringLiteral("1"), QStringLiteral("air/l’air.html"), QStringLiteral("L’air"), typeset},
+        row(2, QStringLiteral("€€ a€b ab€ abc€€ abcd€")), row(3, QStringLiteral("x’")),
+        row(4, QStringLiteral("’x")), row(5, QStringLiteral("€xy")), row(6, QStringLiteral("€xyz"))};
+    QTest::newRow("typographic memo in a long-value row") << std::vector<LinkRow>{
+        row(1, QStringLiteral("l’air ").repeated(150)), row(2, typeset.repeated(40))};
     QTest::newRow("quotes, commas and line breaks") << std::vector<LinkRow>{
         {QStringLiteral("1"), QStringLiteral("a.html#CO2"), QStringLiteral("\"Titre\", suite"),
          QStringLiteral("ligne 1\r\nligne 2\n\"cité\", fin")}};
