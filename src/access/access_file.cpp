@@ -48,20 +48,17 @@ void StoredTable::value(std::size_t row, int column, QString &out) const
 
 QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) const
 {
-    buffer.resize(0);
-    if (!m_located || row >= m_rows.size() || column < 0)
-        return buffer;
-    for (std::size_t k = 0; k < m_keptColumns.size(); ++k) {
-        if (m_keptColumns[k] != column)
-            continue;
-        const Place place = m_places[row * m_keptColumns.size() + k];
-        const char *base = place.gathered ? m_gathered.constData()
-                                          : m_located->reader.file().data();
+    // The search's path: a kept column viewed in place, the buffer left alone.
+    const int k = column >= 0 && std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
+    if (k >= 0 && row < m_rows.size()) {
+        const Place place = m_places[row * m_keptColumns.size() + std::size_t(k)];
+        const char *base = place.gathered ? m_gathered.constData() : m_located->reader.file().data();
         switch (place.kind) {
-        case Place::Null:
-            return buffer;
         case Place::Latin1:
             return QLatin1StringView(base + place.offset, qsizetype(place.size));
+        case Place::Null:
+            buffer.resize(0);
+            return buffer;
         case Place::Encoded:
             jetTextInto(QByteArrayView(base + place.offset, qsizetype(place.size)),
                         m_located->reader.jet4(), buffer);
@@ -212,24 +209,29 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         std::vector<Value> values;
         QByteArray scratch;
         const QByteArrayView file(m_bytes);
+        // What each wanted column needs: its text found (kept) or its value checked.
+        std::vector<std::pair<std::size_t, int>> visits;
+        for (std::size_t i = 0; i < def.columns.size(); ++i) {
+            const int type = def.columns[i].type;
+            const bool text = type == kText || type == kMemo;
+            if (def.wanted[i] && ((keptAt[i] >= 0 && text) || type != kText))
+                visits.emplace_back(i, text ? keptAt[i] : -1);
+        }
         reader.forEachRow(def, budget, [&](quint64 where, const Bytes &row) {
             reader.values(def, row, values);
             const std::size_t first = places.size();
             places.resize(first + kept.size());
-            for (std::size_t i = 0; i < values.size(); ++i) {
+            for (const auto &[i, k] : visits) {
                 const Column &c = def.columns[i];
-                if (!def.wanted[i])
-                    continue;
-                if (keptAt[i] < 0 || (c.type != kText && c.type != kMemo)) {
+                if (k < 0) {
                     // Checked as text() checks it; text itself cannot be damaged.
-                    if (c.type != kText)
-                        reader.check(c, values[i], budget, scratch);
+                    reader.check(c, values[i], budget, scratch);
                     if (keptAt[i] >= 0)
                         places[first + std::size_t(keptAt[i])].kind = StoredTable::Place::Elsewhere;
                     continue;
                 }
                 const QByteArrayView bytes = reader.textBytes(c, values[i], budget, scratch);
-                StoredTable::Place &place = places[first + std::size_t(keptAt[i])];
+                StoredTable::Place &place = places[first + std::size_t(k)];
                 if (!bytes.data())
                     continue;  // null
                 qsizetype skip = 0;
@@ -249,6 +251,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         table->m_located = std::move(located);
         table->m_rows = std::move(rows);
         table->m_places = std::move(places);
+        table->m_keptAt.assign(keptAt.begin(), keptAt.end());
         table->m_keptColumns = std::move(kept);
         table->m_gathered = std::move(gathered);
     });

@@ -64,6 +64,7 @@ private:
     std::unique_ptr<Located> m_located;
     std::vector<quint64> m_rows;  // where each row's bytes are, as the reader names them
     std::vector<int> m_keptColumns;
+    std::vector<int> m_keptAt;  // column -> its place among the kept, or -1
     std::vector<Place> m_places;
     QByteArray m_gathered;
 };

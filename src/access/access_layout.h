@@ -81,7 +81,7 @@ struct Column
 struct TableDefinition
 {
     std::vector<Column> columns;
-    std::vector<bool> wanted;  // the columns the reader decodes; the others read as null
+    std::vector<quint8> wanted;  // the columns the reader decodes; the others read as null
     quint32 page = 0;
     int numVarCols = 0;
     quint32 rowCount = 0;  // as the definition states it: a hint, not trusted

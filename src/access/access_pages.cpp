@@ -47,9 +47,9 @@ TableDefinition Reader::table(const QString &name, const AccessFile::ColumnsSink
     const int typeColumn = columnIndex(catalog, QStringLiteral("Type"));
     if (idColumn < 0 || nameColumn < 0 || typeColumn < 0)
         throw Damaged{QStringLiteral("the catalog lacks its Id, Name or Type column")};
-    catalog.wanted.assign(catalog.columns.size(), false);
+    catalog.wanted.assign(catalog.columns.size(), 0);
     for (int column : {idColumn, nameColumn, typeColumn})
-        catalog.wanted[std::size_t(column)] = true;
+        catalog.wanted[std::size_t(column)] = 1;
 
     std::optional<quint32> tablePage;
     ReadBudget budget(m_file.size(), m_pageCount);
@@ -80,8 +80,8 @@ TableDefinition Reader::table(const QString &name, const AccessFile::ColumnsSink
     QString refusal;
     if (!onColumns(columns, &refusal))
         throw Damaged{refusal, false};
-    table.wanted = columns.wanted;
-    table.wanted.resize(table.columns.size(), false);
+    table.wanted.assign(columns.wanted.begin(), columns.wanted.end());
+    table.wanted.resize(table.columns.size(), 0);
     // A column read wrong would be worse than none: one the reader cannot read is refused.
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         const QString why = table.wanted[i] ? unreadable(table.columns[i]) : QString();
@@ -139,7 +139,7 @@ TableDefinition Reader::definition(quint32 pageNumber) const
     }
     std::stable_sort(def.columns.begin(), def.columns.end(),
                      [](const Column &a, const Column &b) { return a.number < b.number; });
-    def.wanted.assign(def.columns.size(), true);
+    def.wanted.assign(def.columns.size(), 1);
     // The map is a row of page 1 or another; its own bytes are read once, here.
     const quint32 mapPointer = d.u32(l.usageMapOffset);
     quint16 flags = 0;

@@ -5,6 +5,7 @@
 #include "access/access_text.h"
 
 #include <QDate>
+#include <QtEndian>
 #include <QTime>
 
 #include <cmath>
@@ -154,7 +155,7 @@ void Reader::forEachRow(const TableDefinition &def, ReadBudget &budget, const Ro
 
 void Reader::values(const TableDefinition &def, const Bytes &row, std::vector<Value> &out) const
 {
-    out.assign(def.columns.size(), Value{});
+    out.resize(def.columns.size());
     const qint64 end = row.size;
     const int rowCols = m_jet4 ? row.u16(0) : row.u8(0);
     const qint64 maskSize = (rowCols + 7) / 8;
@@ -168,8 +169,11 @@ void Reader::values(const TableDefinition &def, const Bytes &row, std::vector<Va
     if (def.numVarCols > 0) {
         if (m_jet4) {
             rowVarCols = row.u16(end - maskSize - 2);
+            const qint64 last = end - maskSize - 4 - 2 * qint64(rowVarCols);
+            row.need(last, 2 * (qint64(rowVarCols) + 1));
+            offsets.resize(std::size_t(rowVarCols) + 1);
             for (int i = 0; i <= rowVarCols; ++i)
-                offsets.push_back(row.u16(end - maskSize - 4 - 2 * i));
+                offsets[std::size_t(i)] = qFromLittleEndian<quint16>(row.data + end - maskSize - 4 - 2 * i);
         } else {
             rowVarCols = row.u8(end - maskSize - 1);
             // Offsets are single bytes; a jump table counts the 256-byte boundaries passed.
@@ -190,6 +194,7 @@ void Reader::values(const TableDefinition &def, const Bytes &row, std::vector<Va
     for (std::size_t index = 0; index < def.columns.size(); ++index) {
         const Column &c = def.columns[index];
         Value &v = out[index];
+        v = Value{};
         if (!def.wanted[index])
             continue;
         if (c.type == kBool) {

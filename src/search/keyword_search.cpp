@@ -1,17 +1,14 @@
 #include "keyword_search.h"
 
+#include "search/case_folding.h"
+
 #include <QHash>
 
 #include <algorithm>
-#include <bit>
 #include <array>
-#include <string>
+#include <cstring>
 #include <type_traits>
 #include <utility>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace ruzez {
 
@@ -53,15 +50,7 @@ public:
         : m_rows(rows)
         , m_titleOf(rows.size())
     {
-        QHash<QString, Index> numbers;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const QString &title = rows.title(i);
-            auto it = numbers.constFind(title);
-            if (it == numbers.cend())
-                it = numbers.insert(title, Index(numbers.size()));
-            m_titleOf[i] = *it;
-        }
-        m_top.assign(std::size_t(numbers.size()), kNone);
+        m_top.assign(std::size_t(numberTitles()), kNone);
     }
 
     bool isListed(std::size_t row) const { return m_top[m_titleOf[row]] != kNone; }
@@ -110,184 +99,86 @@ private:
         bool listed = true;
     };
 
+    // Numbers every row's title into m_titleOf, equal texts alike whatever form the table
+    // hands them out in; returns how many titles there are. An open-addressing table of title
+    // numbers, keyed by the hash of each title's text, compares a title only with one that
+    // hashed alike, in place where the table keeps it.
+    Index numberTitles()
+    {
+        std::size_t capacity = 16;
+        while (capacity < 2 * m_rows.size())
+            capacity *= 2;
+        std::vector<Index> numbers(capacity, kNone);
+        std::vector<std::size_t> firstRow;  // title number -> the first row holding it
+        std::vector<std::size_t> hashes;    // title number -> its hash
+        QString buffer;
+        QString other;
+        QByteArray narrow;
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
+            const QAnyStringView title = m_rows.titleText(row, buffer);
+            const std::size_t hash = textHash(title, narrow);
+            for (std::size_t slot = hash & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+                const Index number = numbers[slot];
+                if (number == kNone) {
+                    numbers[slot] = Index(firstRow.size());
+                    m_titleOf[row] = numbers[slot];
+                    firstRow.push_back(row);
+                    hashes.push_back(hash);
+                    break;
+                }
+                if (hashes[std::size_t(number)] == hash
+                    && QAnyStringView::equal(title, m_rows.titleText(firstRow[std::size_t(number)], other))) {
+                    m_titleOf[row] = number;
+                    break;
+                }
+            }
+        }
+        return Index(firstRow.size());
+    }
+
+    // Titles are short: eight bytes at a time, mixed by multiplication.
+    static std::size_t bytesHash(const char *data, std::size_t size)
+    {
+        quint64 hash = 0x9e3779b97f4a7c15ULL ^ size;
+        std::size_t i = 0;
+        for (; i + 8 <= size; i += 8) {
+            quint64 word;
+            std::memcpy(&word, data + i, 8);
+            hash = (hash ^ word) * 0xff51afd7ed558ccdULL;
+            hash ^= hash >> 32;
+        }
+        quint64 tail = 0;
+        std::memcpy(&tail, data + i, size - i);
+        hash = (hash ^ tail) * 0xc4ceb9fe1a85ec53ULL;
+        return std::size_t(hash ^ (hash >> 29));
+    }
+
+    // A hash of the text alone: Latin-1 and UTF-16 forms of one text hash alike.
+    static std::size_t textHash(QAnyStringView text, QByteArray &narrow)
+    {
+        return text.visit([&narrow](auto view) -> std::size_t {
+            using View = decltype(view);
+            if constexpr (std::is_same_v<View, QLatin1StringView>) {
+                return bytesHash(view.data(), std::size_t(view.size()));
+            } else if constexpr (std::is_same_v<View, QStringView>) {
+                const bool latin1 = std::all_of(view.begin(), view.end(),
+                                                [](QChar c) { return c.unicode() < 0x100; });
+                if (!latin1)
+                    return bytesHash(reinterpret_cast<const char *>(view.data()), std::size_t(view.size()) * 2);
+                narrow.resize(view.size());
+                std::transform(view.begin(), view.end(), narrow.begin(),
+                               [](QChar c) { return char(c.unicode()); });
+                return bytesHash(narrow.constData(), std::size_t(narrow.size()));
+            } else {
+                return textHash(view.toString(), narrow);
+            }
+        });
+    }
+
     const LinkRows &m_rows;
     std::vector<Index> m_titleOf; // row -> title number
     std::vector<Index> m_top;     // title number -> its last listed entry
     std::vector<Entry> m_entries;
-};
-
-// Letter case is ignored one character at a time, with the simple case
-// folding of Qt's case-insensitive comparison: É finds é, but an accented
-// letter never finds its plain letter. Qt's own case-insensitive search
-// folds every character through several lookups; a table of the 65,536
-// foldings, built once per search, makes the same test several times
-// faster over a large table. A low surrogate is folded with the high
-// surrogate before it, as Qt does.
-class CaseFolding
-{
-public:
-    CaseFolding()
-        : m_table(0x10000)
-    {
-        for (char32_t unit = 0; unit < 0x10000; ++unit) {
-            const char32_t folded = QChar::isSurrogate(unit) ? unit : QChar::toCaseFolded(unit);
-            m_table[unit] = QChar::requiresSurrogates(folded) ? char16_t(unit) : char16_t(folded);
-        }
-    }
-
-    char16_t at(const char16_t *text, qsizetype index) const
-    {
-        const char16_t unit = text[index];
-        if (QChar::isLowSurrogate(unit) && index > 0 && QChar::isHighSurrogate(text[index - 1]))
-            return QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(text[index - 1], unit)));
-        return m_table[unit];
-    }
-
-    // Latin-1 text holds no surrogates: each byte is its own character.
-    char16_t at(const uchar *text, qsizetype index) const { return m_table[text[index]]; }
-
-    // A word prepared for contains(): folded, with the distances of Horspool's search.
-    struct Word
-    {
-        std::u16string folded;
-        // How far a window may move when its last unit, folded, has these low 8 bits: the
-        // smallest distance any folded unit of the word with those bits allows.
-        std::array<qsizetype, 256> shift{};
-        // For Latin-1 text, the same distance by the unit as stored, folded in advance; 0 where
-        // the unit folds to the word's last unit and the window must be compared.
-        std::array<qsizetype, 256> latin1Shift{};
-        qsizetype lastShift = 1; // the distance after a window that ends on the last unit
-        // The Latin-1 units that fold to the word's first and last units, when no more than two
-        // each (a letter and its capital, mostly), for the block-wise search.
-        std::array<uchar, 2> firstUnits{};
-        std::array<uchar, 2> lastUnits{};
-        bool blockwise = false;
-    };
-
-    Word prepare(QStringView text) const
-    {
-        Word word;
-        word.folded.resize(std::size_t(text.size()));
-        for (qsizetype i = 0; i < text.size(); ++i)
-            word.folded[std::size_t(i)] = at(text.utf16(), i);
-        const qsizetype length = text.size();
-        word.shift.fill(std::max<qsizetype>(length, 1));
-        for (qsizetype i = 0; i + 1 < length; ++i)
-            word.shift[word.folded[std::size_t(i)] & 0xff] = length - 1 - i;
-        if (length > 0) {
-            const char16_t lastUnit = word.folded.back();
-            word.lastShift = word.shift[lastUnit & 0xff];
-            int firsts = 0;
-            int lasts = 0;
-            for (int unit = 0; unit < 256; ++unit) {
-                const char16_t folded = m_table[std::size_t(unit)];
-                word.latin1Shift[std::size_t(unit)] = folded == lastUnit ? 0 : word.shift[folded & 0xff];
-                if (folded == word.folded.front() && firsts++ < 2)
-                    word.firstUnits[std::size_t(firsts - 1)] = uchar(unit);
-                if (folded == lastUnit && lasts++ < 2)
-                    word.lastUnits[std::size_t(lasts - 1)] = uchar(unit);
-            }
-            // A single unit is looked for twice; a unit no Latin-1 unit folds to is never found.
-            if (firsts == 1)
-                word.firstUnits[1] = word.firstUnits[0];
-            if (lasts == 1)
-                word.lastUnits[1] = word.lastUnits[0];
-            word.blockwise = firsts >= 1 && firsts <= 2 && lasts >= 1 && lasts <= 2;
-        }
-        return word;
-    }
-
-    // Whether `text` holds `word` with case ignored. Each window is tested from its last
-    // unit and moved by the word's distances, so most units of a long text are never
-    // looked at; the folding of a unit depends only on it and the unit before, so
-    // windows can be tested in any order.
-    bool contains(QAnyStringView text, const Word &word) const
-    {
-        return text.visit([&](auto view) {
-            using View = decltype(view);
-            if constexpr (std::is_same_v<View, QStringView>)
-                return contains(view.utf16(), view.size(), word);
-            else if constexpr (std::is_same_v<View, QLatin1StringView>)
-                return containsLatin1(reinterpret_cast<const uchar *>(view.data()), view.size(), word);
-            else
-                return contains(QStringView(view.toString()), word);
-        });
-    }
-
-private:
-    template<typename Unit>
-    bool contains(const Unit *units, qsizetype size, const Word &word) const
-    {
-        const std::u16string &w = word.folded;
-        const qsizetype length = qsizetype(w.size());
-        if (length == 0)
-            return true;
-        const char16_t lastUnit = w[std::size_t(length - 1)];
-        for (qsizetype start = 0; start + length <= size;) {
-            const char16_t last = at(units, start + length - 1);
-            if (last == lastUnit) {
-                qsizetype k = 0;
-                while (k < length - 1 && at(units, start + k) == w[std::size_t(k)])
-                    ++k;
-                if (k == length - 1)
-                    return true;
-            }
-            start += word.shift[last & 0xff];
-        }
-        return false;
-    }
-
-    // The same search over Latin-1 text, where a unit needs no look-up to be folded before
-    // the window moves: the most travelled path of a search over the course's descriptions.
-    bool containsLatin1(const uchar *units, qsizetype size, const Word &word) const
-    {
-        const std::u16string &w = word.folded;
-        const qsizetype last = qsizetype(w.size()) - 1;
-        if (last < 0)
-            return true;
-        qsizetype start = 0;
-#ifdef __SSE2__
-        // Sixteen windows at a time: those whose first and last units fold to the word's are
-        // compared whole, the others are passed over.
-        if (word.blockwise) {
-            const __m128i first0 = _mm_set1_epi8(char(word.firstUnits[0]));
-            const __m128i first1 = _mm_set1_epi8(char(word.firstUnits[1]));
-            const __m128i last0 = _mm_set1_epi8(char(word.lastUnits[0]));
-            const __m128i last1 = _mm_set1_epi8(char(word.lastUnits[1]));
-            for (; start + last + 16 <= size; start += 16) {
-                const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start));
-                const __m128i tail = _mm_loadu_si128(
-                    reinterpret_cast<const __m128i *>(units + start + last));
-                const __m128i both = _mm_and_si128(
-                    _mm_or_si128(_mm_cmpeq_epi8(head, first0), _mm_cmpeq_epi8(head, first1)),
-                    _mm_or_si128(_mm_cmpeq_epi8(tail, last0), _mm_cmpeq_epi8(tail, last1)));
-                for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
-                    const qsizetype at = start + std::countr_zero(mask);
-                    qsizetype k = 1;
-                    while (k < last && m_table[units[at + k]] == w[std::size_t(k)])
-                        ++k;
-                    if (k >= last)
-                        return true;
-                }
-            }
-        }
-#endif
-        while (start + last < size) {
-            qsizetype step = word.latin1Shift[units[start + last]];
-            if (step == 0) {
-                qsizetype k = 0;
-                while (k < last && m_table[units[start + k]] == w[std::size_t(k)])
-                    ++k;
-                if (k == last)
-                    return true;
-                step = word.lastShift;
-            }
-            start += step;
-        }
-        return false;
-    }
-
-    std::vector<char16_t> m_table;
 };
 
 // One word over every row. `passe` is 0 for the first word of a search and

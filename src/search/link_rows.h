@@ -20,6 +20,13 @@ public:
 
     virtual std::size_t size() const = 0;
     virtual const QString &title(std::size_t row) const = 0;       // SubCategory
+    // The same title as stored where that needs no decoding, else decoded into `buffer`: the
+    // search compares the titles of every row, and two views can be held at once.
+    virtual QAnyStringView titleText(std::size_t row, QString &buffer) const
+    {
+        Q_UNUSED(buffer);
+        return title(row);
+    }
     virtual const QString &address(std::size_t row) const = 0;     // URL
     // As stored where that needs no decoding (Latin-1 text, say), else decoded.
     virtual QAnyStringView description(std::size_t row) const = 0;

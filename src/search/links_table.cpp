@@ -75,6 +75,10 @@ public:
         });
         return m_title;
     }
+    QAnyStringView titleText(std::size_t row, QString &buffer) const override
+    {
+        return m_table.text(row, int(m_at[2]), buffer);
+    }
     const QString &address(std::size_t row) const override { return field(row, 1, m_address); }
     QAnyStringView description(std::size_t row) const override
     {

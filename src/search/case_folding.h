@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QAnyStringView>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace ruzez {
+
+// Whether a text holds a word with letter case ignored one character at a time, with the simple
+// case folding of Qt's case-insensitive comparison: É finds é, but an accented letter never
+// finds its plain letter. A table of the 65,536 foldings, built once per search, folds a unit
+// in one look-up; a low surrogate is folded with the high surrogate before it, as Qt does.
+class CaseFolding
+{
+public:
+    CaseFolding();
+
+    // A word prepared for contains().
+    struct Word
+    {
+        std::u16string folded;
+        // Horspool's distances: how far a window may move when its last unit, folded, has
+        // these low 8 bits; for Latin-1 text, by the unit as stored (0: compare the window).
+        std::array<qsizetype, 256> shift{};
+        std::array<qsizetype, 256> latin1Shift{};
+        qsizetype lastShift = 1;  // the distance after a window that ends on the last unit
+        // Two positions of the word whose units are rare in French text, and the Latin-1 units
+        // that fold to each (no more than two, a letter and its capital mostly): the windows
+        // whose units there could match are found sixteen at a time.
+        std::array<qsizetype, 2> probe{};
+        std::array<std::array<char16_t, 2>, 2> probeUnits{};
+        bool blockwise = false;
+        bool latin1Possible = true;  // false: some unit of the word no Latin-1 unit folds to
+    };
+
+    Word prepare(QStringView word) const;
+    bool contains(QAnyStringView text, const Word &word) const;
+
+    char16_t fold(char16_t unit) const { return m_table[unit]; }
+
+private:
+    bool containsLatin1(const uchar *units, qsizetype size, const Word &word) const;
+    bool containsUtf16(const char16_t *units, qsizetype size, const Word &word) const;
+    qsizetype blocksAvx2(const uchar *units, qsizetype size, const Word &word) const;
+    template<typename Unit>
+    bool horspool(const Unit *units, qsizetype size, const Word &word, qsizetype start) const;
+
+    char16_t at(const char16_t *text, qsizetype index) const
+    {
+        const char16_t unit = text[index];
+        if (QChar::isLowSurrogate(unit) && index > 0 && QChar::isHighSurrogate(text[index - 1]))
+            return QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(text[index - 1], unit)));
+        return m_table[unit];
+    }
+    // Latin-1 text holds no surrogates: each byte is its own character.
+    char16_t at(const uchar *text, qsizetype index) const { return m_table[text[index]]; }
+
+    std::vector<char16_t> m_table;
+    bool m_avx2 = false;
+};
+
+} // namespace ruzez
