@@ -5,6 +5,7 @@ RUZEZ_PACKAGES=(
     mdbtools
     dbus python3-dbusmock poppler-utils
     fonts-dejavu-core
+    xvfb fuse3 python3-fusepy # the session-end tests' X server; the failing file system of the record tests
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.

@@ -8,6 +8,7 @@
 #include "shell/network_manager_dialup.h"
 #include "shell/program_folder.h"
 #include "shell/qt_message_boxes.h"
+#include "shell/session_end.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -39,6 +40,8 @@ int main(int argc, char *argv[])
                              std::make_unique<ruzez::WebEngineBrowser>(),
                              [] { QApplication::exit(0); });
     boxes.setParent(&window);
+    // From the start-up on, a session ending under the window closes it.
+    ruzez::SessionEnd sessionEnd([&window] { window.endSession(); });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

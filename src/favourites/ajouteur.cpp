@@ -14,12 +14,13 @@ void reportFavouritesFailure(MessageBoxes &boxes)
 
 namespace {
 
-// Opens, adds and closes: the file is closed before any box is shown.
+// Opens, adds and closes: the file is closed before any box is shown. The
+// entry is added once the close has put it on the disc.
 bool addToFile(const QString &programFolder, const QString &title, const QString &address)
 {
     RecordFileStore file(FavouritesFile::pathIn(programFolder));
     FavouritesFile favourites(file);
-    return file.open() && favourites.add(title, address);
+    return file.open() && favourites.add(title, address) && file.close();
 }
 
 } // namespace

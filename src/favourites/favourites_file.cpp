@@ -29,15 +29,19 @@ bool FavouritesFile::readEntries(int first, QList<Entry> &entries, int &freeEntr
     for (int chunk = first; chunk <= kMaxEntries; chunk += kSlotsPerRead) {
         const int count = qMin(kSlotsPerRead, kMaxEntries - chunk + 1);
         QStringList records;
-        if (!m_store.readRun(titleRecord(chunk), 2 * count, records))
-            return false;
-        for (int i = 0; i < count; ++i) {
+        // A failing run still hands back the records before the failure:
+        // the list may end before it, and otherwise keeps the entries read.
+        const bool read = m_store.readRun(titleRecord(chunk), 2 * count, records);
+        const int whole = read ? count : int(records.size() / 2);
+        for (int i = 0; i < whole; ++i) {
             if (isBlank(records.at(2 * i))) {
                 freeEntry = chunk + i;
                 return true;
             }
             entries.append({records.at(2 * i), records.at(2 * i + 1)});
         }
+        if (!read)
+            return false;
     }
     freeEntry = kMaxEntries + 1;
     return true;

@@ -16,7 +16,8 @@ public:
     virtual ~RecordStore() = default;
     virtual bool read(int n, QString &text) = 0;
     virtual bool write(int n, const QString &text) = 0;
-    // Consecutive records in one call each (see RecordFile).
+    // Consecutive records in one call each (see RecordFile). A failing
+    // readRun leaves in texts the records before the one that failed.
     virtual bool readRun(int first, int count, QStringList &texts) = 0;
     virtual bool writeRun(int first, const QStringList &texts) = 0;
 };
@@ -31,6 +32,8 @@ public:
     }
 
     bool open() { return m_file.open(); }
+    // See RecordFile::close: false when what was written may be lost.
+    bool close() { return m_file.close(); }
     bool read(int n, QString &text) override { return m_file.read(n, text); }
     bool write(int n, const QString &text) override { return m_file.write(n, text); }
     bool readRun(int first, int count, QStringList &texts) override

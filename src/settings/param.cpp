@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QValidator>
 
 namespace ruzez {
 
@@ -22,12 +23,53 @@ QRect twips(int left, int top, int width, int height)
             height / kTwipsPerPixel};
 }
 
+// A field's length limit holds back what the user types, not the text the
+// window puts in it: a longer value read from the file is shown and saved
+// whole, and while it stays over the limit the user can only shorten it.
+class TypingLimit final : public QValidator
+{
+public:
+    TypingLimit(int limit, QLineEdit *field)
+        : QValidator(field)
+        , m_limit(limit)
+    {
+        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_length = text.size(); });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        return input.size() <= m_limit || input.size() <= m_length ? Acceptable : Invalid;
+    }
+
+    // Puts text from the file into the field, whatever its length.
+    static void setStored(QLineEdit *field, const QString &text)
+    {
+        static_cast<const TypingLimit *>(field->validator())->m_length = text.size();
+        field->setText(text);
+    }
+
+private:
+    int m_limit;
+    // The length of the text as it stands, before the edit being checked.
+    mutable qsizetype m_length = 0;
+};
+
 QLineEdit *itemField(QWidget *frame, const QRect &place)
 {
     auto *field = new QLineEdit(frame);
     field->setGeometry(place);
-    field->setMaxLength(param::kMaxItem);
+    field->setValidator(new TypingLimit(param::kMaxItem, field));
     return field;
+}
+
+// A field is saved when its record was read or the user changed it: a
+// record that could not be read keeps what it holds rather than the
+// field's initial content.
+std::optional<QString> itemToSave(const QLineEdit *field, bool read)
+{
+    if (read || field->isModified())
+        return field->text();
+    return std::nullopt;
 }
 
 QLabel *itemLabel(const QString &caption, QWidget *frame, const QRect &place)
@@ -105,18 +147,21 @@ void param::Form_Load()
     const SettingsLoad load = loadSettings(m_programFolder);
     Text1->setPlainText(lines(load.information));
     if (load.name)
-        Text3->setText(*load.name);
+        TypingLimit::setStored(Text3, *load.name);
     if (load.mail)
-        Text4->setText(*load.mail);
+        TypingLimit::setStored(Text4, *load.mail);
     if (load.server)
-        Text5->setText(*load.server);
+        TypingLimit::setStored(Text5, *load.server);
+    m_read = {load.name.has_value(), load.mail.has_value(), load.server.has_value()};
     if (!load.ok)
         reportFailure();
 }
 
 void param::Command3_Click()
 {
-    if (!saveSettings(m_programFolder, {Text3->text(), Text4->text(), Text5->text()})) {
+    const MailSettings items{itemToSave(Text3, m_read[0]), itemToSave(Text4, m_read[1]),
+                             itemToSave(Text5, m_read[2])};
+    if (!saveSettings(m_programFolder, items)) {
         reportFailure();
         return;
     }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <array>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -22,7 +24,8 @@ class param : public QDialog
     Q_OBJECT
 
 public:
-    // The items are limited to what fits comfortably in a record.
+    // What the user may type into an item; values read from the file may be
+    // longer (up to a record's 126 characters) and are kept whole.
     static constexpr int kMaxItem = 100;
 
     explicit param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent = nullptr);
@@ -55,6 +58,8 @@ private:
 
     QString m_programFolder;
     MessageBoxes &m_boxes;
+    // Whether Form_Load read records 3, 4 and 5.
+    std::array<bool, 3> m_read{};
 };
 
 // The main window's "Paramètres" button: loads the window and shows it

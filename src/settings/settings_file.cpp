@@ -45,6 +45,11 @@ bool readAddress(RecordFile &file, const Address &address, QString &information)
     return true;
 }
 
+bool writeItem(RecordFile &file, int record, const std::optional<QString> &item)
+{
+    return !item || file.write(record, *item);
+}
+
 bool readItem(RecordFile &file, int record, std::optional<QString> &item)
 {
     QString text;
@@ -78,12 +83,11 @@ SettingsLoad loadSettings(const QString &programFolder)
 bool saveSettings(const QString &programFolder, const MailSettings &settings)
 {
     RecordFile file(joinPath(programFolder, kSettingsFileName));
-    const bool ok = file.open()
-        && file.write(kName, settings.name)
-        && file.write(kMail, settings.mail)
-        && file.write(kServer, settings.server);
-    file.close();
-    return ok;
+    return file.open()
+        && writeItem(file, kName, settings.name)
+        && writeItem(file, kMail, settings.mail)
+        && writeItem(file, kServer, settings.server)
+        && file.close();
 }
 
 } // namespace ruzez

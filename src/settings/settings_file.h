@@ -11,12 +11,13 @@ namespace ruzez {
 // and the three mail items the user enters (records 3, 4, 5).
 inline const QString kSettingsFileName = QStringLiteral("PARANET.LST");
 
-// The three items the user enters, records 3, 4 and 5.
+// The three items the user enters, records 3, 4 and 5. An item left unset
+// is not written: its record keeps what it holds.
 struct MailSettings
 {
-    QString name;   // name of the user or of the establishment
-    QString mail;   // electronic mail address
-    QString server; // outgoing mail server
+    std::optional<QString> name;   // name of the user or of the establishment
+    std::optional<QString> mail;   // electronic mail address
+    std::optional<QString> server; // outgoing mail server
 };
 
 // What loading read. On a failure it holds what was read before it: the
@@ -37,9 +38,11 @@ struct SettingsLoad
 // after the last. A missing file is created empty where the folder allows.
 SettingsLoad loadSettings(const QString &programFolder);
 
-// Writes records 3, 4 and 5 in that order, stopping at the first failure;
-// the records written before it stay written. No value is checked or
-// changed. False when the file cannot be opened or a write is refused.
+// Writes records 3, 4 and 5 in that order (those of the items set),
+// stopping at the first failure; the records written before it stay
+// written. No value is checked or changed. False when the file cannot be
+// opened, a write is refused, or the close finds the writes did not reach
+// the disc.
 bool saveSettings(const QString &programFolder, const MailSettings &settings);
 
 } // namespace ruzez

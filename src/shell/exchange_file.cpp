@@ -24,7 +24,7 @@ QString announceRunning(const QString &programFolder)
 bool announceStopped(const QString &programFolder)
 {
     RecordFile file(path(programFolder));
-    return file.open() && file.write(kRunningFlagRecord, kStopped);
+    return file.open() && file.write(kRunningFlagRecord, kStopped) && file.close();
 }
 
 } // namespace ruzez::exchange

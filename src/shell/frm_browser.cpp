@@ -258,11 +258,20 @@ void frmBrowser::closeEvent(QCloseEvent *event)
 {
     // Closing from the close box, from "Fermer" or from the application
     // quitting: the closing handlers run once.
-    if (!m_unloaded) {
+    if (!m_unloaded)
         Form_QueryUnload();
+    // The session may have ended while the question waited.
+    if (!m_unloaded)
         Form_Unload();
-    }
     event->accept();
+}
+
+void frmBrowser::endSession()
+{
+    if (!m_unloaded)
+        Form_QueryUnload(UnloadMode::AppWindows);
+    if (!m_unloaded)
+        Form_Unload();
 }
 
 void frmBrowser::Form_Load()
@@ -371,8 +380,11 @@ void frmBrowser::Form_LostFocus()
     setWindowTitle(QStringLiteral("RUZEZ: Navigateur ZK"));
 }
 
-void frmBrowser::Form_QueryUnload()
+void frmBrowser::Form_QueryUnload(UnloadMode mode)
 {
+    // Nobody is left to answer at the end of a session.
+    if (mode == UnloadMode::AppWindows)
+        return;
     if (!m_dialup.connexionactive())
         return;
     const int answer = m_boxes.MsgBox(QStringLiteral("Voulez-vous fermer la connexion ?"),

@@ -58,6 +58,10 @@ public:
     const State &state() const { return m_state; }
     bool unloaded() const { return m_unloaded; }
 
+    // Why the window unloads, as Form_QueryUnload is told: closed by the
+    // user or by the program, or under it because the session ends.
+    enum class UnloadMode { FormControlMenu, AppWindows };
+
     // While non-zero, selecting an address from code does not navigate.
     qint16 quelk = 0;
 
@@ -65,8 +69,11 @@ public:
     void Form_Load();
     void Form_Activate();
     void Form_LostFocus();
-    void Form_QueryUnload();
+    void Form_QueryUnload(UnloadMode mode = UnloadMode::FormControlMenu);
     void Form_Unload();
+    // The session ends under the window (a signal, the display gone): the
+    // closing handlers run as on a close, with no question to answer.
+    void endSession();
     // Sizes the window for a screen of that geometry (the body of Form_Activate).
     void fitToScreen(const QRect &screen);
 

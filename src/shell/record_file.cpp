@@ -2,7 +2,12 @@
 
 #include "ansi_text.h"
 
+#include <QFileInfo>
 #include <QtEndian>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace ruzez {
 
@@ -26,12 +31,22 @@ bool RecordFile::open()
 {
     if (m_file.isOpen())
         return true;
-    if (m_file.open(QIODevice::ReadWrite))
+    m_written = false;
+    m_created = !m_file.exists();
+    // Unbuffered: a record read asks the file system for its own 128 bytes,
+    // not for the 16 KB around it, so a spot that cannot be read spoils no
+    // record but its own.
+    if (m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return true;
     // A read-only medium or attribute: still readable, never writable.
-    if (m_file.exists() && m_file.open(QIODevice::ReadOnly))
+    if (!m_created && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
     return fail(m_file.errorString());
+}
+
+qint64 RecordFile::expectedBytes(qint64 offset, qint64 wanted) const
+{
+    return qBound<qint64>(0, m_file.size() - offset, wanted);
 }
 
 QString RecordFile::decode(QByteArrayView record)
@@ -61,13 +76,14 @@ bool RecordFile::read(int n, QString &text)
         return fail(QStringLiteral("record %1 out of range").arg(n));
 
     const qint64 offset = qint64(n - 1) * kRecordSize;
-    if (offset >= m_file.size())
+    const qint64 expected = expectedBytes(offset, kRecordSize);
+    if (expected == 0)
         return true;
     if (!m_file.seek(offset))
         return fail(m_file.errorString());
-    const QByteArray record = m_file.read(kRecordSize);
-    if (record.isNull() && m_file.error() != QFileDevice::NoError)
-        return fail(m_file.errorString());
+    const QByteArray record = m_file.read(expected);
+    if (record.size() != expected)
+        return fail(QStringLiteral("record %1 cannot be read: %2").arg(n).arg(m_file.errorString()));
     text = decode(record);
     return true;
 }
@@ -88,6 +104,7 @@ bool RecordFile::write(int n, const QString &text)
     // the records in between read as empty texts.
     if (!m_file.seek(qint64(n - 1) * kRecordSize))
         return fail(m_file.errorString());
+    m_written = true;
     if (m_file.write(record) != record.size())
         return fail(m_file.errorString());
     if (!m_file.flush())
@@ -111,19 +128,33 @@ bool RecordFile::readRun(int first, int count, QStringList &texts)
         return false;
 
     const qint64 offset = qint64(first - 1) * kRecordSize;
+    const qint64 expected = expectedBytes(offset, qint64(count) * kRecordSize);
     QByteArray bytes;
-    if (offset < m_file.size()) {
-        if (!m_file.seek(offset))
-            return fail(m_file.errorString());
-        bytes = m_file.read(qint64(count) * kRecordSize);
-        if (bytes.isNull() && m_file.error() != QFileDevice::NoError)
-            return fail(m_file.errorString());
+    if (expected > 0 && m_file.seek(offset))
+        bytes = m_file.read(expected);
+    if (bytes.size() == expected) {
+        decodeRun(bytes, count, texts);
+        return true;
     }
+    // The run stopped short: keep the records that came whole, then go on
+    // one record at a time up to the one that cannot be read.
+    const int whole = int(bytes.size() / kRecordSize);
+    decodeRun(QByteArrayView(bytes).first(qsizetype(whole) * kRecordSize), whole, texts);
+    for (int n = first + whole; n < first + count; ++n) {
+        QString text;
+        if (!read(n, text))
+            return false;
+        texts.append(text);
+    }
+    return true;
+}
+
+void RecordFile::decodeRun(QByteArrayView view, int count, QStringList &texts)
+{
     // The code page gives one character per byte, so the texts of the run
     // are decoded together and cut apart at their lengths; decoding record
     // by record costs a converter each. Should a decoding ever not keep to
     // one character per byte, each record is decoded alone.
-    const QByteArrayView view(bytes);
     QByteArray joined;
     joined.reserve(view.size());
     QList<qsizetype> lengths(count, 0);
@@ -135,7 +166,7 @@ bool RecordFile::readRun(int first, int count, QStringList &texts)
     }
     const QString decoded = fromAnsi(joined);
     const bool oneToOne = decoded.size() == joined.size();
-    texts.reserve(count);
+    texts.reserve(texts.size() + count);
     qsizetype from = 0;
     for (int i = 0; i < count; ++i) {
         const qsizetype length = lengths.at(i);
@@ -147,7 +178,6 @@ bool RecordFile::readRun(int first, int count, QStringList &texts)
             texts.append(fromAnsi(view.sliced(qsizetype(i) * kRecordSize + 2, length)));
         from += length;
     }
-    return true;
 }
 
 bool RecordFile::writeRun(int first, const QStringList &texts)
@@ -163,6 +193,7 @@ bool RecordFile::writeRun(int first, const QStringList &texts)
     }
     if (!m_file.seek(qint64(first - 1) * kRecordSize))
         return fail(m_file.errorString());
+    m_written = true;
     if (m_file.write(run) != run.size())
         return fail(m_file.errorString());
     if (!m_file.flush())
@@ -170,10 +201,39 @@ bool RecordFile::writeRun(int first, const QStringList &texts)
     return true;
 }
 
-void RecordFile::close()
+bool RecordFile::sync()
 {
-    if (m_file.isOpen())
-        m_file.close();
+    int result = 0;
+    do
+        result = ::fdatasync(m_file.handle());
+    while (result != 0 && errno == EINTR);
+    return result == 0 || fail(qt_error_string(errno));
+}
+
+bool RecordFile::close()
+{
+    if (!m_file.isOpen())
+        return true;
+    const bool written = m_written;
+    m_written = false;
+    bool ok = !written || sync();
+    m_file.close();
+    if (m_file.error() != QFileDevice::NoError)
+        ok = fail(m_file.errorString());
+    if (ok && written && m_created) {
+        // A file this open created is on the device once its folder's
+        // entry for it is too.
+        const QByteArray folder = QFile::encodeName(QFileInfo(m_file.fileName()).absolutePath());
+        // A folder that cannot be opened or synced (EINVAL: the file
+        // system has no way to) is left to the file system.
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            if (::fsync(fd) != 0 && errno != EINVAL)
+                ok = fail(qt_error_string(errno));
+            ::close(fd);
+        }
+    }
+    return ok;
 }
 
 } // namespace ruzez

@@ -11,7 +11,10 @@ namespace ruzez {
 // character. Every file the program keeps beside itself has this layout.
 //
 // Nothing is cached: each read and write goes to the file, so several
-// programs may share it as long as each holds it open only briefly.
+// programs may share it as long as each holds it open only briefly. A
+// write counts once close() has put it on the device and the file system
+// has taken the close: shares that are short of room (an NFS quota) say so
+// only then.
 class RecordFile
 {
 public:
@@ -35,8 +38,9 @@ public:
     // Record n's text. A record at or past the end of the file reads as an
     // empty text. A damaged record (a length beyond the record, or a file
     // cut inside it) yields the bytes that lie inside the record and the
-    // file; a read never looks past its own record. False on a read error,
-    // a bad record number, or a closed file; text is then empty.
+    // file; a read never looks past its own record. False on a read error
+    // (a read that stops short of the end of the file is one), a bad record
+    // number, or a closed file; text is then empty.
     bool read(int n, QString &text);
 
     // Replaces record n's text, clearing the rest of the record. Writing
@@ -47,7 +51,9 @@ public:
     // Records first .. first + count - 1 in one read, into texts (count
     // texts; those at or past the end of the file are empty). For callers
     // that walk thousands of records, where one system call per record
-    // would be felt.
+    // would be felt. Should the run fail, the records are read one at a
+    // time, so that one unreadable spot costs only what lies behind it:
+    // false then, with texts holding the records before the failing one.
     bool readRun(int first, int count, QStringList &texts);
 
     // Writes texts into consecutive records from first in one write. The
@@ -55,7 +61,10 @@ public:
     // run passes kMaxRecord.
     bool writeRun(int first, const QStringList &texts);
 
-    void close();
+    // Puts what was written on the device and closes. False when either
+    // fails: the writes since open() may then be lost, whatever each
+    // write said. A file only read closes without a sync.
+    bool close();
 
     QString path() const { return m_file.fileName(); }
     QString errorString() const { return m_error; }
@@ -66,9 +75,18 @@ private:
     // Writes text into a zeroed record; false when it does not fit.
     bool encode(const QString &text, char *record);
     static QString decode(QByteArrayView record);
+    // Appends the texts of the whole records in bytes, then empty texts up
+    // to count.
+    static void decodeRun(QByteArrayView bytes, int count, QStringList &texts);
+    // The bytes a read from offset should get: what the file holds there,
+    // up to wanted.
+    qint64 expectedBytes(qint64 offset, qint64 wanted) const;
+    bool sync();
 
     QFile m_file;
     QString m_error;
+    bool m_created = false;
+    bool m_written = false;
 };
 
 } // namespace ruzez

@@ -87,14 +87,61 @@ private slots:
         }
     }
 
+    // The limit holds back typing only: a longer value from the file is
+    // shown and saved whole, and can then only be shortened.
+    void typingStopsAtAHundredCharacters_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        for (int field = 0; field < 3; ++field) {
+            const QByteArray name = "Text" + QByteArray::number(field + 3);
+            QTest::newRow(name + ", empty: 101 typed") << field << 0 << 100;
+            QTest::newRow(name + ", 100 stored") << field << 100 << 100;
+            QTest::newRow(name + ", 126 stored") << field << 126 << 126;
+        }
+    }
     void typingStopsAtAHundredCharacters()
     {
-        param window(folder(), m_boxes);
-        QTest::keyClicks(window.Text3, QString(101, QLatin1Char('x')));
-        QCOMPARE(window.Text3->text().size(), 100);
-        QCOMPARE(window.Text4->maxLength(), 100);
-        QCOMPARE(window.Text5->maxLength(), 100);
+        QFETCH(int, field);
+        QFETCH(int, stored);
+        QFETCH(int, shown);
+        const QByteArray value(stored, 'v');
+        QByteArray bytes = kInstalled;
+        bytes.replace((field + 2) * 128, 128, record(value));
+        const QString dir = folder(&bytes);
+        param window(dir, m_boxes);
+        window.Form_Load();
+        QLineEdit *edit = QList<QLineEdit *>{window.Text3, window.Text4, window.Text5}.at(field);
+        if (stored == 0)
+            edit->clear();
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClicks(edit, QString(101, QLatin1Char('x')));
+        QCOMPARE(edit->text().size(), shown);
         QVERIFY(window.Text1->isReadOnly());
+
+        // "Valider" puts the record back as it stood, every other byte too.
+        window.open();
+        window.Command3->click();
+        QVERIFY(!window.isVisible());
+        if (stored > 0)
+            QCOMPARE(readAll(fileIn(dir)), bytes);
+    }
+
+    void aLongStoredValueCanOnlyBeShortened()
+    {
+        QByteArray bytes = kInstalled;
+        bytes.replace(3 * 128, 128, record(QByteArray(122, 'm')));
+        param window(folder(&bytes), m_boxes);
+        window.Form_Load();
+        window.Text4->setFocus();
+        window.Text4->end(false);
+        QTest::keyClick(window.Text4, Qt::Key_Backspace);
+        QCOMPARE(window.Text4->text().size(), 121);
+        QTest::keyClicks(window.Text4, QStringLiteral("xy"));
+        QCOMPARE(window.Text4->text(), QString(121, QLatin1Char('m')));
+        QVERIFY(window.Text4->isModified());
     }
 
     void validerWritesAndCloses()

@@ -1,0 +1,161 @@
+// The real program, ended under its window: by a signal, or by the loss of
+// its display (a real X server killed under it).
+
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace ruzez;
+
+namespace {
+
+constexpr int kTimeout = 60000;
+
+// The exchange file as the main course program leaves it: every record
+// full of its own bytes, the activity in 26.
+QByteArray exchangeFile()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 30 * 128; ++i)
+        bytes += char((i * 31 + 5) % 251);
+    bytes.replace(18 * 128, 128, test::record("OUI"));
+    bytes.replace(25 * 128, 128, test::record("20"));
+    return bytes;
+}
+
+QByteArray runningFlag(const QString &path)
+{
+    const QByteArray bytes = test::readAll(path).mid(18 * 128, 128);
+    return bytes.size() == 128 ? bytes.mid(2, quint8(bytes.at(0))) : QByteArray();
+}
+
+// An X server of its own, on the first free display.
+class XServer
+{
+public:
+    XServer()
+    {
+        m_process.start(QStandardPaths::findExecutable(QStringLiteral("Xvfb")),
+                        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                         QStringLiteral("tcp")});
+        if (m_process.waitForStarted() && m_process.waitForReadyRead(kTimeout))
+            m_display = QLatin1Char(':') + QString::fromLatin1(m_process.readLine().trimmed());
+    }
+    ~XServer()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    QString display() const { return m_display; }
+    void kill() { m_process.kill(); }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+} // namespace
+
+class TestSessionEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Record 19 reads "NON" afterwards, and no other byte has changed.
+    void endingTheSessionRunsTheClosingHandlers_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM (shutdown, kill)") << SIGTERM;
+        QTest::newRow("SIGHUP (terminal or session gone)") << SIGHUP;
+        QTest::newRow("SIGINT (Ctrl+C)") << SIGINT;
+        QTest::newRow("X server gone (logout)") << 0;
+    }
+    void endingTheSessionRunsTheClosingHandlers()
+    {
+        QFETCH(int, signal);
+        std::unique_ptr<XServer> x;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), QStringLiteral("--disable-gpu --no-sandbox"));
+        if (signal == 0) {
+            if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+                QSKIP("Xvfb (package xvfb) is not installed");
+            x = std::make_unique<XServer>();
+            QVERIFY2(!x->display().isEmpty(), "Xvfb did not start");
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            environment.insert(QStringLiteral("DISPLAY"), x->display());
+        }
+
+        // The program keeps its files beside itself: a copy of it in a
+        // folder of its own, with a start page so that no disc is asked for.
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("ruzez"));
+        QVERIFY(QFile::copy(QStringLiteral(RUZEZ_PROGRAM), program));
+        QVERIFY(test::writeAll(folder.filePath(QStringLiteral("index.html")),
+                               "<html><head><title>Accueil</title></head><body>Accueil</body></html>"));
+        const QString exchange = folder.filePath(QStringLiteral("TEMPO.SZK"));
+        QByteArray bytes = exchangeFile();
+        bytes.replace(18 * 128, 128, test::record("NON"));
+        QVERIFY(test::writeAll(exchange, bytes));
+
+        QProcess ruzez;
+        ruzez.setProcessEnvironment(environment);
+        ruzez.setProcessChannelMode(QProcess::ForwardedChannels);
+        ruzez.start(program, {});
+        QVERIFY(ruzez.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&] { return runningFlag(exchange) == "OUI" || ruzez.state() != QProcess::Running; },
+                                kTimeout));
+        QCOMPARE(runningFlag(exchange), QByteArray("OUI"));
+        // Up to the first page, so that the end comes to a program at rest.
+        QTest::qWait(1000);
+
+        if (signal != 0)
+            ::kill(pid_t(ruzez.processId()), signal);
+        else
+            x->kill();
+        QVERIFY(ruzez.waitForFinished(kTimeout));
+        QCOMPARE(runningFlag(exchange), QByteArray("NON"));
+        QCOMPARE(test::readAll(exchange), bytes);
+    }
+
+    // Closing handlers that hang (a share that does not answer) do not keep
+    // the program: the next signal ends it at once, whatever it is.
+    void aSecondSignalEndsAtOnce_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::newRow("SIGTERM twice") << SIGTERM << SIGTERM;
+        QTest::newRow("SIGHUP then SIGINT") << SIGHUP << SIGINT;
+        QTest::newRow("SIGINT then SIGTERM") << SIGINT << SIGTERM;
+    }
+    void aSecondSignalEndsAtOnce()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QProcess helper;
+        helper.start(QStringLiteral(SESSION_END_HELPER), {});
+        QVERIFY(helper.waitForReadyRead(kTimeout));
+        QCOMPARE(helper.readLine().trimmed(), QByteArray("ready"));
+
+        ::kill(pid_t(helper.processId()), first);
+        QVERIFY(helper.waitForReadyRead(kTimeout));
+        QCOMPARE(helper.readLine().trimmed(), QByteArray("closing"));
+        QVERIFY(!helper.waitForFinished(200));
+
+        ::kill(pid_t(helper.processId()), second);
+        QVERIFY(helper.waitForFinished(kTimeout));
+        QCOMPARE(helper.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(helper.exitCode(), second);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessionEnd)
+#include "tst_session_end.moc"
