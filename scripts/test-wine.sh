@@ -11,48 +11,19 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
 
-# Wine, its 32-bit half, the Windows cross-compilers, a headless X server and
-# a way to press the close button.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    [ "$(id -u)" -eq 0 ] && dpkg --add-architecture i386 || sudo dpkg --add-architecture i386
-fi
-ruzez_install_packages wine wine32:i386 wine64 gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 xvfb xauth xdotool
+source "$root/scripts/wine-common.sh"
+
+wine_install_packages
 [ -x "$root/build/program/ruzez" ] && [ -x "$root/build/program/ruzez-course" ] || ruzez_build "$root"
+wine_pick_arch
 
 work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    WINEPREFIX="$work/prefix" "$wineserver" -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-
-# The course's program is 32-bit. A kernel without IA-32 emulation (some
-# virtual machines) cannot run 32-bit code at all: there the stand-in is
-# built for 64-bit Windows, which goes through the same Wine paths.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    wine=/usr/lib/wine/wine wineserver=/usr/lib/wine/wineserver32 cc=i686-w64-mingw32-gcc
-    export WINEARCH=win32
-else
-    echo "test-wine: this kernel cannot run 32-bit programs; the stand-in is built for 64-bit Windows"
-    wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver64 cc=x86_64-w64-mingw32-gcc
-    export WINEARCH=win64
-fi
-trap cleanup EXIT
-
-display=:$((90 + RANDOM % 900))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine hands the browser its environment but for QT_* variables; this one goes through.
-[ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
-unset QT_QPA_PLATFORM
-
-"$cc" -O2 -Wall -o "$work/standin.exe" "$root/tests/wine/standin/standin.c"
+trap 'wine_stop; rm -rf "$work"' EXIT
 start=$(date +%s)
-"$wine" wineboot -i >/dev/null 2>&1
+wine_start "$work/prefix"
 echo "test-wine: fresh prefix in $(($(date +%s) - start)) s"
 
+"$cc" -O2 -Wall -o "$work/standin.exe" "$root/tests/wine/standin/standin.c"
 # Presses "&Fermer" once the activity's page is shown.
 close_window() {
     local window
