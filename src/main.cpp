@@ -6,7 +6,7 @@
 #include "shell/drives.h"
 #include "shell/frm_browser.h"
 #include "shell/network_manager_dialup.h"
-#include "shell/program_folder.h"
+#include "shell/start_options.h"
 #include "shell/qt_message_boxes.h"
 #include "shell/session_end.h"
 
@@ -15,10 +15,17 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    // Read before anything can change the working folder the start path is relative to.
+    const ruzez::StartOptions options = ruzez::startOptions(argc, argv);
+    if (options.exitCode) {
+        std::fputs(options.message.toLocal8Bit().constData(), *options.exitCode ? stderr : stdout);
+        return *options.exitCode;
+    }
     // The web engine shares its OpenGL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -30,11 +37,11 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    const QString folder = ruzez::programFolder();
+    const QString &folder = options.programFolder;
     ruzez::QtMessageBoxes boxes;
     ruzez::SystemDrives drives(folder);
     ruzez::NetworkManagerDialup dialup;
-    ruzez::DesktopHelpEngine help;
+    ruzez::DesktopHelpEngine help(boxes);
 
     ruzez::frmBrowser window(boxes, drives, dialup, help, folder,
                              std::make_unique<ruzez::WebEngineBrowser>(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/help_engine.h"
+#include "wine/wine_help_viewer.h"
 
 #include <QUrl>
 
@@ -8,24 +9,36 @@
 
 namespace ruzez {
 
-// Shows help by handing the file to the desktop, which opens it with the
-// viewer the user has for its type. The desktop has one way to show a
-// file, its whole contents, so only the contents-and-index request
-// (kFinder) opens it; other commands are ignored.
+class MessageBoxes;
+
+// Shows the course's Windows help file: with Wine's help viewer when Wine
+// is installed, else with the desktop's application for the file's type.
+// Only the contents-and-index request (kFinder) opens it: both show the
+// whole file; other commands are ignored.
 //
-// The file is handed over even when it does not exist: telling the user
-// is the desktop's business, as it was the help engine's.
+// On Windows the help engine itself told the pupil when the file was
+// missing; here a message box says so, and says when nothing on this
+// computer can show the file, rather than leave the button silent.
 class DesktopHelpEngine final : public HelpEngine
 {
 public:
+    // Opens a file with the desktop's application for it; false when there
+    // is none or it did not start.
     using UrlOpener = std::function<bool(const QUrl &)>;
 
-    // `open` defaults to QDesktopServices::openUrl; tests pass a recorder.
-    explicit DesktopHelpEngine(UrlOpener open = {});
+    // `wine` and `open` default to the real viewer and desktop; tests pass recorders.
+    explicit DesktopHelpEngine(MessageBoxes &boxes, wine::WineHelpViewer wine = wine::WineHelpViewer(),
+                               UrlOpener open = {});
 
     void showHelp(const QString &file, int command) override;
 
+    // The desktop's way: an application registered for the file's type
+    // (xdg-mime), started through QDesktopServices.
+    static bool openWithDesktop(const QUrl &url);
+
 private:
+    MessageBoxes &m_boxes;
+    wine::WineHelpViewer m_wine;
     UrlOpener m_open;
 };
 

@@ -4,17 +4,16 @@
 #include "message_boxes.h"
 #include "program_folder.h"
 
-#include <QFileInfo>
-
 namespace ruzez {
 
 namespace {
 
-// The first root, in the drives' order, that holds partages/<fileName>.
+// The first root, in the drives' order, that holds partages/<fileName>;
+// the roots after it are never examined.
 QString findRoot(const Drives &drives, const QString &fileName)
 {
     for (const QString &root : drives.roots()) {
-        if (QFileInfo(root + QLatin1String(kSharedFolder) + fileName).isFile())
+        if (drives.isFile(root + QLatin1String(kSharedFolder) + fileName))
             return root;
     }
     return {};

@@ -8,6 +8,8 @@ target_sources(ruzez_core PRIVATE
     message_boxes.h
     program_folder.cpp program_folder.h
     record_file.cpp record_file.h
+    start_options.cpp start_options.h
+    volume_probe.cpp volume_probe.h
 )
 
 target_sources(ruzez_ui PRIVATE

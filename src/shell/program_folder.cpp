@@ -1,7 +1,5 @@
 #include "program_folder.h"
 
-#include <QCoreApplication>
-
 namespace ruzez {
 
 QString joinPath(const QString &folder, const QString &name)
@@ -9,11 +7,6 @@ QString joinPath(const QString &folder, const QString &name)
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
-}
-
-QString programFolder()
-{
-    return QCoreApplication::applicationDirPath();
 }
 
 } // namespace ruzez

@@ -8,8 +8,6 @@ namespace ruzez {
 // does not already end in one (a folder at "/" stays "/" + name).
 QString joinPath(const QString &folder, const QString &name);
 
-// The folder of the running program, where the exchange, favourites,
-// settings, links and help files live.
-QString programFolder();
+// The program folder itself comes from the command line: see start_options.h.
 
 } // namespace ruzez

@@ -5,8 +5,13 @@
 #include "test_files.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <future>
+#include <memory>
+#include <mutex>
 
 using namespace ruzez;
 
@@ -152,20 +157,80 @@ private slots:
         QCOMPARE(name, QString());
     }
 
-    void systemDrivesTryMappedLettersFromZDown()
+    // The program's own letters, then its Wine prefix's, $WINEPREFIX's and
+    // ~/.wine's, each Z down to A, then the mounted volumes, removable first.
+    void systemDrivesOrder()
     {
-        QTemporaryDir program;
-        const QString dos = program.filePath(QStringLiteral("dosdevices"));
-        QDir().mkpath(dos + QStringLiteral("/c:"));
-        QDir().mkpath(m_dir.filePath(QStringLiteral("disc")));
-        QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("disc")), dos + QStringLiteral("/d:")));
-        QDir().mkpath(dos + QStringLiteral("/x:"));
-        test::makeFile(dos + QStringLiteral("/e:"), "not a folder");
-        const QStringList roots = SystemDrives(program.path()).roots();
-        QVERIFY(roots.size() >= 3);
-        QCOMPARE(roots.mid(0, 3), QStringList({dos + QStringLiteral("/x:/"), dos + QStringLiteral("/d:/"),
-                                               dos + QStringLiteral("/c:/")}));
-        QVERIFY(roots.contains(QStringLiteral("/")));
+        test::ScratchFolder scratch;
+        const auto prefix = [&] {
+            const QString p = scratch.newFolder();
+            QDir().mkpath(p + QStringLiteral("/drive_c/cours"));
+            QDir().mkpath(p + QStringLiteral("/dosdevices/e:"));
+            QFile::link(QStringLiteral("../drive_c"), p + QStringLiteral("/dosdevices/c:"));
+            return p;
+        };
+        const QString coursePrefix = prefix(), environmentPrefix = prefix(), home = scratch.newFolder();
+        QVERIFY(QFile::rename(prefix(), home + QStringLiteral("/.wine")));
+        const QString program = coursePrefix + QStringLiteral("/drive_c/cours");
+        const QString course = coursePrefix + QStringLiteral("/dosdevices/");
+        const QString environment = environmentPrefix + QStringLiteral("/dosdevices/");
+        QDir().mkpath(program + QStringLiteral("/dosdevices/x:"));
+        QFile::link(m_dir.path(), program + QStringLiteral("/dosdevices/d:"));
+        test::makeFile(program + QStringLiteral("/dosdevices/f:"), "not a folder");
+        const QString mounts = scratch.newFile("/dev/sda1 / ext4 rw 0 0\n"
+                                               "proc /proc proc rw 0 0\n"
+                                               "tmpfs /run/user/1000 tmpfs rw 0 0\n"
+                                               "//nas/cours /mnt/Cours\\040ZK cifs rw 0 0\n"
+                                               "/dev/sr0 /media/cdrom0 iso9660 ro 0 0\n"
+                                               "/dev/sdb1 /run/media/prof/CLE vfat rw 0 0\n");
+        const QString dos = program + QStringLiteral("/dosdevices/");
+        const QString homeDos = home + QStringLiteral("/.wine/dosdevices/");
+
+        const QStringList roots = SystemDrives(program, {environmentPrefix, home},
+                                               VolumeProbe(), mounts).roots();
+        QCOMPARE(roots, QStringList({dos + "x:/", dos + "d:/",
+                                     course + "e:/", course + "c:/",
+                                     environment + "e:/", environment + "c:/",
+                                     homeDos + "e:/", homeDos + "c:/",
+                                     "/media/cdrom0/", "/run/media/prof/CLE/", "/", "/mnt/Cours ZK/"}));
+    }
+
+    // A volume that never answers (a dead network share) is given up after
+    // the probe's limit; the search goes on to the next volume, stops at the
+    // first holding the course, and never touches the ones after it. The
+    // abandoned test stays blocked until this program ends: that it ends at
+    // all is part of the check.
+    void aVolumeThatDoesNotAnswerIsSkipped()
+    {
+        test::ScratchFolder scratch;
+        const QString dos = scratch.newFolder() + QStringLiteral("/dosdevices/");
+        for (const char *letter : {"z:", "y:", "x:"})
+            QDir().mkpath(dos + QLatin1String(letter));
+        test::makeFile(dos + QStringLiteral("y:/re2rira/partages/index.html"));
+        test::makeFile(dos + QStringLiteral("x:/re2rira/partages/index.html"));
+        auto touched = std::make_shared<QStringList>();
+        auto mutex = std::make_shared<std::mutex>();
+        auto never = std::make_shared<std::promise<void>>();
+        const VolumeProbe probe(std::chrono::milliseconds(300), [=, future = never->get_future().share()](const QString &path) {
+            {
+                const std::lock_guard lock(*mutex);
+                touched->append(path);
+            }
+            if (path.startsWith(dos + QStringLiteral("z:")))
+                future.wait();
+            return VolumeProbe::isRegularFile(path);
+        });
+        const QString program = QDir::cleanPath(dos + QStringLiteral(".."));
+        SystemDrives drives(program, {}, probe, scratch.newFile());
+        test::FakeMessageBoxes boxes;
+        ContentLocation location;
+        QString name = QStringLiteral("index.html");
+        cherchecd(name, drives, boxes, program, location);
+        QCOMPARE(location.racinesite, dos + QStringLiteral("y:/re2rira/"));
+        QVERIFY(boxes.calls.isEmpty());
+        const std::lock_guard lock(*mutex);
+        QCOMPARE(*touched, QStringList({dos + QStringLiteral("z:/re2rira/partages/index.html"),
+                                        dos + QStringLiteral("y:/re2rira/partages/index.html")}));
     }
 };
 
