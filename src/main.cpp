@@ -3,16 +3,19 @@
 
 #include "browser/desktop_help_engine.h"
 #include "browser/web_engine_browser.h"
+#include "page_policy/page_policy.h"
 #include "shell/drives.h"
 #include "shell/frm_browser.h"
 #include "shell/network_manager_dialup.h"
 #include "shell/program_folder.h"
+#include "shell/prompt_exit.h"
 #include "shell/qt_message_boxes.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWebEngineProfile>
 
 #include <memory>
 
@@ -37,8 +40,12 @@ int main(int argc, char *argv[])
 
     ruzez::frmBrowser window(boxes, drives, dialup, help, folder,
                              std::make_unique<ruzez::WebEngineBrowser>(),
-                             [] { QApplication::exit(0); });
+                             [] { ruzez::endProcessNow(0); });
     boxes.setParent(&window);
+    // Pages keep to the course's folders, known once start-up has found them.
+    ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), [&window, &folder] {
+        return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
+    });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())
