@@ -1,6 +1,9 @@
 #include "page_policy/page_policy.h"
 
+#include "page_policy/error_pages.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -23,6 +26,23 @@ QString localPath(const QUrl &url)
     return url.path(QUrl::FullyDecoded);
 }
 
+ErrorPages::Reason reasonFor(CourseFiles::Kind kind)
+{
+    switch (kind) {
+    case CourseFiles::Kind::Outside:
+        return ErrorPages::Reason::Refused;
+    case CourseFiles::Kind::Folder:
+        return ErrorPages::Reason::Folder;
+    default:
+        return ErrorPages::Reason::Missing;
+    }
+}
+
+QString framePageName(ErrorPages::Reason reason)
+{
+    return QStringLiteral("%1.html").arg(int(reason));
+}
+
 } // namespace
 
 PagePolicy::PagePolicy(QWebEngineProfile *profile, Folders folders, QObject *parent)
@@ -40,7 +60,17 @@ PagePolicy::PagePolicy(QWebEngineProfile *profile, Folders folders, QObject *par
     // A failed load keeps its own address and history entry; the error page
     // itself is replaced by ours.
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
+    writeFramePages();
     m_profile->setUrlRequestInterceptor(this);
+}
+
+void PagePolicy::writeFramePages()
+{
+    for (const auto reason : {ErrorPages::Reason::Missing, ErrorPages::Reason::Refused, ErrorPages::Reason::Folder}) {
+        QFile page(m_framePages.filePath(framePageName(reason)));
+        if (page.open(QIODevice::WriteOnly))
+            page.write(ErrorPages::html(reason).toUtf8());
+    }
 }
 
 PagePolicy::~PagePolicy()
@@ -50,7 +80,10 @@ PagePolicy::~PagePolicy()
 
 CourseFiles PagePolicy::courseFiles() const
 {
-    return CourseFiles(m_folders ? m_folders() : QStringList());
+    QStringList folders = m_folders ? m_folders() : QStringList();
+    if (m_framePages.isValid())
+        folders << m_framePages.path();
+    return CourseFiles(folders);
 }
 
 void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
@@ -66,7 +99,10 @@ void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
     const QString path = localPath(url);
     const CourseFiles::Found found = courseFiles().find(path);
     if (found.kind != CourseFiles::Kind::File) {
-        info.block(true);
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeSubFrame && m_framePages.isValid())
+            info.redirect(QUrl::fromLocalFile(m_framePages.filePath(framePageName(reasonFor(found.kind)))));
+        else
+            info.block(true);
         return;
     }
     if (found.path != path) {
@@ -74,20 +110,6 @@ void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
         resolved.setQuery(url.query());
         resolved.setFragment(url.fragment());
         info.redirect(resolved);
-    }
-}
-
-PagePolicy::Refusal PagePolicy::whyFailed(const QUrl &url) const
-{
-    if (!isFileAddress(url))
-        return Refusal::Unreachable;
-    switch (courseFiles().find(localPath(url)).kind) {
-    case CourseFiles::Kind::Outside:
-        return Refusal::Outside;
-    case CourseFiles::Kind::Folder:
-        return Refusal::Folder;
-    default:
-        return Refusal::Missing;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "page_policy/course_files.h"
 
+#include <QTemporaryDir>
 #include <QWebEngineUrlRequestInterceptor>
 
 #include <functional>
@@ -18,7 +19,8 @@ namespace ruzez {
 //   not itself a local file) is refused, for pages, frames, images, scripts,
 //   style sheets, XMLHttpRequest and fetch alike;
 // - other addresses go as the engine allows: a remote page cannot read file:.
-// Scripts may open a window only on a click of the pupil.
+// A frame refused is sent to our French page for the reason instead of the
+// engine's error page. Scripts may open a window only on a click of the pupil.
 class PagePolicy : public QWebEngineUrlRequestInterceptor
 {
     Q_OBJECT
@@ -28,9 +30,6 @@ public:
     // they are known only once start-up has found the course.
     using Folders = std::function<QStringList()>;
 
-    // Why the engine could not show an address.
-    enum class Refusal { Missing, Unreachable, Outside, Folder };
-
     // Installs itself on the profile until destroyed.
     PagePolicy(QWebEngineProfile *profile, Folders folders, QObject *parent = nullptr);
     ~PagePolicy() override;
@@ -38,12 +37,14 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
     CourseFiles courseFiles() const;
-    // The reason to give the pupil for an address that failed to load.
-    Refusal whyFailed(const QUrl &url) const;
 
 private:
+    void writeFramePages();
+
     QWebEngineProfile *m_profile = nullptr;
     Folders m_folders;
+    // Our pages for refused frames, as files a course page may load.
+    QTemporaryDir m_framePages;
 };
 
 // The folders of a run: the course folder (racinesite), and the program

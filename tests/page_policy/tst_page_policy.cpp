@@ -8,9 +8,13 @@
 #include "page_policy/page_policy.h"
 #include "local_http_server.h"
 #include "page_script.h"
+#include "shell/frm_browser.h"
 #include "test_files.h"
+#include "window_harness.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QToolButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -109,6 +113,7 @@ private slots:
         QVERIFY(test::makeFile(course(QStringLiteral("Air/Style.CSS")), "body { margin-left: 17px }"));
         QVERIFY(test::makeFile(course(QStringLiteral("Air/Script.JS")), "window.__r = 'exécuté';"));
         QVERIFY(test::makeFile(course(QStringLiteral("partages/page.html")), page("Partagée")));
+        QVERIFY(test::makeFile(course(QStringLiteral("partages/index.html")), page("Départ")));
         QVERIFY(test::makeFile(course(QStringLiteral("popups.html")),
                                page("Fenêtres",
                                     "<a id=\"l1\" target=\"_blank\" href=\"index.html\">1</a><br>"
@@ -150,24 +155,25 @@ private slots:
         const auto frame = [](const QString &target) {
             return QStringLiteral("var f = document.createElement('iframe'); f.onload = function () {"
                                   " var d = null; try { d = f.contentDocument; } catch (e) {}"
-                                  " window.__r = d && (d.title || d.body.innerText) ? 'lu' : 'refusé'; };"
+                                  " window.__r = d ? d.title : 'inaccessible'; };"
                                   " f.src = '%1'; document.body.appendChild(f);").arg(target);
         };
         const QString etc = QStringLiteral("file:///etc/passwd");
         QTest::newRow("xhr: system file") << xhr(etc) << "refusé";
         QTest::newRow("fetch: system file") << fetchIt(etc) << "refusé";
-        QTest::newRow("frame: system file") << frame(etc) << "refusé";
+        QTest::newRow("frame: system file") << frame(etc) << "Page non autorisée";
         QTest::newRow("xhr: beside the course, by ..") << xhr("../secret.txt") << "refusé";
         QTest::newRow("image: beside the course") << image("../dehors.png") << "refusé";
         QTest::newRow("xhr: a folder's listing") << xhr("Air/") << "refusé";
-        QTest::newRow("frame: a folder's listing") << frame("partages/") << "refusé";
+        QTest::newRow("frame: a folder's listing") << frame("partages/") << "Dossier";
+        QTest::newRow("frame: missing page") << frame("partages/absente.html") << "Page introuvable";
         QTest::newRow("xhr: course page") << xhr("Air/PresentAir.HTML") << "lu";
-        QTest::newRow("frame: course page") << frame("partages/page.html") << "lu";
+        QTest::newRow("frame: course page") << frame("partages/page.html") << "Partagée";
         QTest::newRow("xhr: .. inside the course") << xhr("partages/../Air/PresentAir.HTML") << "lu";
         QTest::newRow("xhr: .. out and back in") << xhr("../re2rira/index.html") << "lu";
         QTest::newRow("fetch: other case") << fetchIt("air/presentair.html") << "lu";
         QTest::newRow("image: other case") << image("AIR/images/logo.png") << "lu";
-        QTest::newRow("frame: other case") << frame("Partages/PAGE.html") << "lu";
+        QTest::newRow("frame: other case") << frame("Partages/PAGE.html") << "Partagée";
         QTest::newRow("script: other case")
             << QStringLiteral("var s = document.createElement('script'); s.src = 'air/script.js';"
                               " s.onerror = function () { window.__r = 'refusé'; }; document.head.appendChild(s);")
@@ -256,6 +262,48 @@ private slots:
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
         QVERIFY(browser.GoBack());
         QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), QStringLiteral("Accueil"), kTimeout);
+    }
+
+    // The main window over our pages: the caption, the address list and
+    // the stop button as after any page, and never a path in the caption.
+    void windowOnOurPages_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("missing") << course("air/absente.html") << "Page introuvable";
+        QTest::newRow("refused") << "/etc/passwd" << "Page non autorisée";
+        QTest::newRow("folder") << course("Air") << "Dossier";
+    }
+
+    void windowOnOurPages()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, title);
+        QTemporaryDir program;
+        test::FakeMessageBoxes boxes;
+        test::FakeDrives drives;
+        drives.list = {m_dir.filePath(QStringLiteral("disc/"))};
+        test::ScriptedDialupLine dialup;
+        test::RecordingHelpEngine help;
+        auto engine = std::make_unique<WebEngineBrowser>();
+        WebEngineBrowser *browser = engine.get();
+        frmBrowser window(boxes, drives, dialup, help, program.path(), std::move(engine), [] {});
+        window.Form_Load();
+        window.show();
+        QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("RUZEZ - Départ"), kTimeout);
+
+        QStringList captions;
+        connect(&window, &QWidget::windowTitleChanged, this, [&](const QString &caption) {
+            if (captions.isEmpty() || captions.last() != caption)
+                captions << caption;
+        });
+        window.cboAddress->setEditText(address);
+        window.cboAddress_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("RUZEZ - ") + title, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy() && !window.stoppeur->isEnabled(), kTimeout);
+        QCOMPARE(captions.filter(QStringLiteral("/")), QStringList());
+        QCOMPARE(window.cboAddress->currentText(), browser->LocationURL());
+        QVERIFY(window.avant->isEnabled());
     }
 
     // A course page that sends the window out of the course.
