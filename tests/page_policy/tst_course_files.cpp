@@ -20,7 +20,6 @@ class TestCourseFiles : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_course;
-    QString m_program;
 
     QString at(const QString &relative) const { return m_dir.filePath(relative); }
 
@@ -29,13 +28,11 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         m_course = at(QStringLiteral("disc/re2rira"));
-        m_program = at(QStringLiteral("prog"));
         for (const char *file : {"disc/re2rira/Air/PresentAir.HTML", "disc/re2rira/Air/pagesair/dioxyde.html",
                                  "disc/re2rira/partages/index.html", "disc/re2rira/partages/Index.html",
                                  "disc/re2rira/Twice/a.html", "disc/re2rira/twice/b.html",
                                  "disc/re2rira/Mixed/X.html", "disc/re2rira/Mixed/x.html",
-                                 "disc/re2rira/été/Page.html", "disc/secret.txt", "prog/index.html",
-                                 "prog/TEMPO.SZK", "elsewhere/passwd"})
+                                 "disc/re2rira/été/Page.html", "disc/secret.txt", "elsewhere/passwd"})
             QVERIFY(test::makeFile(at(QString::fromUtf8(file)), "x"));
         QVERIFY(QFile::link(at(QStringLiteral("elsewhere")), at(QStringLiteral("disc/re2rira/lien"))));
         QVERIFY(QFile::link(at(QStringLiteral("disc/re2rira/Air")), at(QStringLiteral("disc/re2rira/raccourci"))));
@@ -80,7 +77,6 @@ private slots:
         row("system file", QStringLiteral("/etc/passwd"), Kind::Outside);
         row("relative path", QStringLiteral("re2rira/Air/PresentAir.HTML"), Kind::Outside);
         row("empty path", QString(), Kind::Outside);
-        row("program folder not a course folder", at(QStringLiteral("prog/TEMPO.SZK")), Kind::Outside);
     }
 
     void find()
@@ -115,16 +111,6 @@ private slots:
         QFETCH(QString, pageaccueil);
         QFETCH(QStringList, folders);
         QCOMPARE(ruzez::courseFolders(racinesite, pageaccueil, QStringLiteral("/opt/prog")), folders);
-    }
-
-    // Beside the program, pages may read its folder: the program's own
-    // files included, a known limit of a start page put there.
-    void programFolderAsSecondFolder()
-    {
-        const CourseFiles files({m_course, m_program});
-        QCOMPARE(files.find(at(QStringLiteral("prog/TEMPO.SZK"))).kind, Kind::File);
-        QCOMPARE(files.find(at(QStringLiteral("prog/INDEX.HTML"))).path, at(QStringLiteral("prog/index.html")));
-        QCOMPARE(files.find(at(QStringLiteral("elsewhere/passwd"))).kind, Kind::Outside);
     }
 };
 

@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QToolButton>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -306,17 +307,6 @@ private slots:
         QVERIFY(window.avant->isEnabled());
     }
 
-    // A course page that sends the window out of the course.
-    void pageSendsTheWindowOutside()
-    {
-        WebEngineBrowser browser;
-        QVERIFY(load(browser, course(QStringLiteral("index.html"))));
-        QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
-        test::runJavaScript(browser.page(), QStringLiteral("location.href = 'file:///etc/passwd'"));
-        QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), QStringLiteral("Page non autorisée"), kTimeout);
-        QCOMPARE(browser.LocationURL(), QStringLiteral("file:///etc/passwd"));
-    }
-
     // Item 4: a script opens nothing by itself; clicks open at most four
     // windows, the next one opens in the main window.
     void scriptOpensNoWindow()
@@ -385,6 +375,8 @@ private slots:
         QTest::qWait(6500);
 
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
+        QElapsedTimer clock;
+        clock.start();
         if (request == QLatin1String("navigate"))
             QVERIFY(browser.Navigate(course(QStringLiteral("index.html"))));
         else if (request == QLatin1String("back"))
@@ -396,10 +388,11 @@ private slots:
         QVERIFY(ended.wait(kTimeout) || ended.size() == 1);
         if (title.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(!browser.Busy(), kTimeout);
-            return;
+        } else {
+            QVERIFY(complete.wait(kTimeout));
+            QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), title, kTimeout);
         }
-        QVERIFY(complete.wait(kTimeout));
-        QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), title, kTimeout);
+        qInfo("acted after %lld ms", clock.elapsed());
     }
 
     // A page that answers is never stopped.

@@ -11,6 +11,7 @@
 #include "window_harness.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -79,8 +80,11 @@ private slots:
         QVERIFY(child.waitForReadyRead(test::kEngineTimeout));
         QTest::qWait(2000);
 
+        QElapsedTimer clock;
+        clock.start();
         child.write("close\n");
         const bool ended = child.waitForFinished(10000);
+        qInfo("ended %lld ms after the close was asked for", clock.elapsed());
         if (!ended) {
             child.kill();
             child.waitForFinished();
