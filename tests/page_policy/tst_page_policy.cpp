@@ -6,6 +6,7 @@
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
 #include "page_policy/page_policy.h"
+#include "page_policy/renderer_watchdog.h"
 #include "local_http_server.h"
 #include "page_script.h"
 #include "shell/frm_browser.h"
@@ -126,7 +127,7 @@ private slots:
                                page("Ouvre", "<script>for (var i = 0; i < 20; ++i) "
                                              "window.open('index.html');</script>")));
         QVERIFY(test::makeFile(course(QStringLiteral("boucle.html")),
-                               page("Boucle", "<script>setTimeout(function () { for (;;) {} }, 200);</script>")));
+                               page("Boucle", "<button id=\"boucle\" onclick=\"for (;;) {}\">boucle</button>")));
         m_policy = std::make_unique<PagePolicy>(QWebEngineProfile::defaultProfile(),
                                                 [this] { return QStringList{m_course}; });
     }
@@ -360,6 +361,7 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::newRow("Accueil: navigate") << "navigate" << "Accueil";
         QTest::newRow("Précédent: back") << "back" << "Accueil";
+        QTest::newRow("Suivant: forward") << "forward" << "Partagée";
         QTest::newRow("Actualiser: refresh") << "refresh" << "Boucle";
         QTest::newRow("Arrêter: stop") << "stop" << "";
     }
@@ -369,10 +371,23 @@ private slots:
         QFETCH(QString, request);
         QFETCH(QString, title);
         WebEngineBrowser browser;
+        browser.resize(800, 600);
+        browser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&browser));
         QVERIFY(load(browser, course(QStringLiteral("index.html"))));
         QVERIFY(load(browser, course(QStringLiteral("boucle.html"))));
+        QVERIFY(load(browser, course(QStringLiteral("partages/page.html"))));
+        QVERIFY(browser.GoBack());
+        QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), QStringLiteral("Boucle"), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!browser.Busy(), kTimeout);
+        // The pupil's click starts the endless loop.
         QSignalSpy ended(browser.page(), &QWebEnginePage::renderProcessTerminated);
-        QTest::qWait(6500);
+        const RendererWatchdog *watchdog = browser.findChild<RendererWatchdog *>();
+        for (int attempt = 0; attempt < 5 && !watchdog->hung(); ++attempt) {
+            clickOn(browser, QStringLiteral("boucle"));
+            (void)QTest::qWaitFor([&] { return watchdog->hung(); }, 8000);
+        }
+        QVERIFY(watchdog->hung());
 
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
         QElapsedTimer clock;
@@ -381,6 +396,8 @@ private slots:
             QVERIFY(browser.Navigate(course(QStringLiteral("index.html"))));
         else if (request == QLatin1String("back"))
             QVERIFY(browser.GoBack());
+        else if (request == QLatin1String("forward"))
+            QVERIFY(browser.GoForward());
         else if (request == QLatin1String("refresh"))
             QVERIFY(browser.Refresh2());
         else
