@@ -71,6 +71,8 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
 // lives on, unseen, and goes (with the printer) when the job ends.
 WebEngineBrowser::~WebEngineBrowser()
 {
+    delete m_errorPages;
+    delete m_watchdog;
     m_page->detach();
     m_page->disconnect(this);
     m_view->disconnect(this);

@@ -4,13 +4,13 @@
 
 #include <QDeadlineTimer>
 #include <QUrl>
-#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
 #include <functional>
 #include <memory>
 
 class QPrinter;
+class QWebEngineLoadingInfo;
 class QWebEngineView;
 
 namespace ruzez {
@@ -24,7 +24,8 @@ class RendererWatchdog;
 // signals into the component's events in one place:
 //   load started          -> DownloadBegin
 //   load progress p       -> ProgressChange(p, 100)
-//   load finished         -> NavigateComplete2, then DownloadComplete
+//   load finished         -> NavigateComplete2, then DownloadComplete (a
+//                            failed load once our French page shows)
 //   link hovered          -> StatusTextChange (the link's address, or "")
 //   main-frame navigation -> BeforeNavigate2(url)
 //   new window requested  -> NewWindow2(&cancel)
