@@ -61,11 +61,11 @@ ErrorPages::Reason ErrorPages::reasonFor(const QUrl &url)
     if (!url.isLocalFile())
         return Reason::Unreachable;
     // Our policy refuses files outside the course and folders; a file that
-    // is there and was refused all the same lies outside.
+    // can be read and was refused all the same lies outside.
     const QFileInfo file(url.toLocalFile());
     if (file.isDir())
         return Reason::Folder;
-    return file.exists() ? Reason::Refused : Reason::Missing;
+    return file.isFile() && file.isReadable() ? Reason::Refused : Reason::Missing;
 }
 
 QString ErrorPages::html(Reason reason)
