@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEnginePage>
 
 namespace ruzez {
@@ -12,6 +13,7 @@ namespace {
 
 const QSize kWindowSize(640, 460);
 constexpr int kCascadeStep = 30;
+constexpr std::chrono::seconds kCatchTime{30};
 
 // Takes the address a new window was about to show, then goes.
 class AddressCatcher : public QWebEnginePage
@@ -21,6 +23,9 @@ public:
         : QWebEnginePage(parent)
         , m_openHere(std::move(openHere))
     {
+        // A window that never names an address (written by its opener) is
+        // dropped all the same.
+        QTimer::singleShot(kCatchTime, this, &QObject::deleteLater);
     }
 
 protected:
