@@ -3,17 +3,20 @@
 
 #include "browser/desktop_help_engine.h"
 #include "browser/web_engine_browser.h"
+#include "page_policy/page_policy.h"
 #include "shell/drives.h"
 #include "shell/frm_browser.h"
 #include "shell/network_manager_dialup.h"
-#include "shell/start_options.h"
+#include "shell/prompt_exit.h"
 #include "shell/qt_message_boxes.h"
 #include "shell/session_end.h"
+#include "shell/start_options.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWebEngineProfile>
 
 #include <cstdio>
 #include <memory>
@@ -45,10 +48,14 @@ int main(int argc, char *argv[])
 
     ruzez::frmBrowser window(boxes, drives, dialup, help, folder,
                              std::make_unique<ruzez::WebEngineBrowser>(),
-                             [] { QApplication::exit(0); });
+                             [] { ruzez::endProcessNow(0); });
     boxes.setParent(&window);
     // From the start-up on, a session ending under the window closes it.
     ruzez::SessionEnd sessionEnd([&window] { window.endSession(); });
+    // Pages keep to the course's folders, known once start-up has found them.
+    ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), [&window, &folder] {
+        return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
+    });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

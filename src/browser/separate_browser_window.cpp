@@ -1,24 +1,45 @@
 #include "browser/separate_browser_window.h"
 
+#include "browser/popup_limit.h"
+#include "page_policy/error_pages.h"
+
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+
 namespace ruzez {
 
-SeparateBrowserWindow::SeparateBrowserWindow(QWidget *parent)
-    : QWebEngineView(parent)
+namespace {
+
+class PopupPage : public QWebEnginePage
 {
-    setWindowFlag(Qt::Window);
+public:
+    PopupPage(PopupLimit &limit, QObject *parent)
+        : QWebEnginePage(parent)
+        , m_limit(limit)
+    {
+    }
+
+protected:
+    QWebEnginePage *createWindow(WebWindowType) override { return m_limit.open(); }
+
+private:
+    PopupLimit &m_limit;
+};
+
+} // namespace
+
+SeparateBrowserWindow::SeparateBrowserWindow(PopupLimit &limit)
+{
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(800, 600);
+    setPage(new PopupPage(limit, this));
     connect(this, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
     connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
-}
-
-// A page opened here may open further windows of its own: they belong to the
-// same owner, so closing the main window closes them all.
-QWebEngineView *SeparateBrowserWindow::createWindow(QWebEnginePage::WebWindowType)
-{
-    auto *window = new SeparateBrowserWindow(parentWidget());
-    window->show();
-    return window;
+    auto *errorPages = new ErrorPages(page());
+    connect(page(), &QWebEnginePage::loadingChanged, errorPages,
+            [errorPages](const QWebEngineLoadingInfo &info) {
+                if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                    errorPages->loadEnded(info, [] {});
+            });
 }
 
 } // namespace ruzez

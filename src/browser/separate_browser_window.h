@@ -4,19 +4,20 @@
 
 namespace ruzez {
 
+class PopupLimit;
+
 // A plain browser window of its own, for a page that asked for a new window
 // and was let through: the page, its title in the caption, and nothing
 // else. It closes when the page asks to, and deletes itself when closed.
+// The windows its page opens in turn count with the others of the limit.
 class SeparateBrowserWindow : public QWebEngineView
 {
     Q_OBJECT
 
 public:
-    // parent owns the window; the window stays a top-level window.
-    explicit SeparateBrowserWindow(QWidget *parent);
-
-protected:
-    QWebEngineView *createWindow(QWebEnginePage::WebWindowType type) override;
+    // The limit keeps the count of such windows and owns them; the window
+    // has no parent, so that no window manager keeps it above the main one.
+    explicit SeparateBrowserWindow(PopupLimit &limit);
 };
 
 } // namespace ruzez

@@ -2,12 +2,15 @@
 
 #include "browser/address.h"
 #include "browser/engine_page.h"
-#include "browser/separate_browser_window.h"
+#include "browser/popup_limit.h"
+#include "page_policy/error_pages.h"
+#include "page_policy/renderer_watchdog.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -45,6 +48,9 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
     // Course pages are often written in windows-1252 without saying so.
     m_page->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
     m_view->setPage(m_page);
+    m_errorPages = new ErrorPages(m_page);
+    m_watchdog = new RendererWatchdog(m_page);
+    m_popups = new PopupLimit([this](const QUrl &url) { act([this, url] { m_page->load(url); }); }, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -52,7 +58,7 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
 
     connect(m_page, &QWebEnginePage::loadStarted, this, &WebEngineBrowser::onLoadStarted);
     connect(m_page, &QWebEnginePage::loadProgress, this, &WebEngineBrowser::onLoadProgress);
-    connect(m_page, &QWebEnginePage::loadFinished, this, &WebEngineBrowser::onLoadFinished);
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
     connect(m_page, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::onUrlChanged);
     connect(m_page, &QWebEnginePage::linkHovered, this, &BrowserComponent::StatusTextChange);
     connect(m_page, &QWebEnginePage::pdfPrintingFinished, this,
@@ -65,6 +71,8 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
 // lives on, unseen, and goes (with the printer) when the job ends.
 WebEngineBrowser::~WebEngineBrowser()
 {
+    delete m_errorPages;
+    delete m_watchdog;
     m_page->detach();
     m_page->disconnect(this);
     m_view->disconnect(this);
@@ -86,8 +94,7 @@ bool WebEngineBrowser::Navigate(const QString &address)
     const QUrl url = addressToUrl(address);
     if (!url.isValid())
         return false;
-    requested();
-    m_page->load(url);
+    act([this, url] { m_page->load(url); });
     return true;
 }
 
@@ -100,8 +107,7 @@ bool WebEngineBrowser::GoBack()
 {
     if (!m_page->history()->canGoBack())
         return false;
-    requested();
-    m_page->triggerAction(QWebEnginePage::Back);
+    act([this] { m_page->triggerAction(QWebEnginePage::Back); });
     return true;
 }
 
@@ -109,15 +115,13 @@ bool WebEngineBrowser::GoForward()
 {
     if (!m_page->history()->canGoForward())
         return false;
-    requested();
-    m_page->triggerAction(QWebEnginePage::Forward);
+    act([this] { m_page->triggerAction(QWebEnginePage::Forward); });
     return true;
 }
 
 bool WebEngineBrowser::Refresh()
 {
-    requested();
-    m_page->triggerAction(QWebEnginePage::Reload);
+    act([this] { m_page->triggerAction(QWebEnginePage::Reload); });
     return true;
 }
 
@@ -133,7 +137,7 @@ bool WebEngineBrowser::Stop()
     if (m_printer)
         return false;
     m_requested = QDeadlineTimer();
-    m_page->triggerAction(QWebEnginePage::Stop);
+    m_watchdog->act([this] { m_page->triggerAction(QWebEnginePage::Stop); });
     return true;
 }
 
@@ -159,9 +163,16 @@ void WebEngineBrowser::requested()
     m_requested.setRemainingTime(kRequestGrace);
 }
 
+// A request acts even on a page whose script never yields.
+void WebEngineBrowser::act(std::function<void()> request)
+{
+    requested();
+    m_watchdog->act(std::move(request));
+}
+
 bool WebEngineBrowser::Busy() const
 {
-    return m_page->isLoading() || !m_requested.hasExpired();
+    return m_page->isLoading() || !m_requested.hasExpired() || m_errorPages->writing();
 }
 
 // The engine has no status bar of its own: the window keeps the status text.
@@ -185,9 +196,15 @@ void WebEngineBrowser::onLoadProgress(int progress)
     emit ProgressChange(progress, 100);
 }
 
-// A page that fails to load still ends its navigation: the engine shows
-// its error page, and the events run as for any other page.
-void WebEngineBrowser::onLoadFinished(bool)
+// A page that fails to load still ends its navigation: it shows our error
+// page, and the events run as for any other page.
+void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+        m_errorPages->loadEnded(info, [this] { onLoadFinished(); });
+}
+
+void WebEngineBrowser::onLoadFinished()
 {
     m_requested = QDeadlineTimer();
     emit NavigateComplete2();
@@ -208,16 +225,14 @@ void WebEngineBrowser::onUrlChanged(const QUrl &url)
 }
 
 // Whoever handles NewWindow2 decides; a request let through opens in a
-// window of its own, as a page that asks for one expects.
+// window of its own, as a page that asks for one expects, within the limit.
 QWebEnginePage *WebEngineBrowser::openWindow(QWebEnginePage::WebWindowType)
 {
     bool cancel = false;
     emit NewWindow2(&cancel);
     if (cancel)
         return nullptr;
-    auto *window = new SeparateBrowserWindow(this);
-    window->show();
-    return window->page();
+    return m_popups->open();
 }
 
 // The request goes to the engine at once, even while a page loads; one job

@@ -10,17 +10,22 @@
 #include <memory>
 
 class QPrinter;
+class QWebEngineLoadingInfo;
 class QWebEngineView;
 
 namespace ruzez {
 
 class EnginePage;
+class ErrorPages;
+class PopupLimit;
+class RendererWatchdog;
 
 // The embedded browser over Qt WebEngine. It translates the engine's
 // signals into the component's events in one place:
 //   load started          -> DownloadBegin
 //   load progress p       -> ProgressChange(p, 100)
-//   load finished         -> NavigateComplete2, then DownloadComplete
+//   load finished         -> NavigateComplete2, then DownloadComplete (a
+//                            failed load once our French page shows)
 //   link hovered          -> StatusTextChange (the link's address, or "")
 //   main-frame navigation -> BeforeNavigate2(url)
 //   new window requested  -> NewWindow2(&cancel)
@@ -67,9 +72,11 @@ signals:
 
 private:
     void requested();
+    void act(std::function<void()> request);
     void onLoadStarted();
     void onLoadProgress(int progress);
-    void onLoadFinished(bool ok);
+    void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void onLoadFinished();
     void onUrlChanged(const QUrl &url);
     QWebEnginePage *openWindow(QWebEnginePage::WebWindowType type);
     bool print(bool askFirst);
@@ -79,6 +86,11 @@ private:
     QWebEngineView *m_view = nullptr;
     EnginePage *m_page = nullptr;
     std::unique_ptr<QPrinter> m_printer;
+    // Our pages for failed loads, the watch on a script that never yields,
+    // the windows pages open (browser/popup_limit.h).
+    ErrorPages *m_errorPages = nullptr;
+    RendererWatchdog *m_watchdog = nullptr;
+    PopupLimit *m_popups = nullptr;
     // A request is busy from the call on, before the engine reports the load
     // started; bounded, for a request the engine drops without a word.
     QDeadlineTimer m_requested;

@@ -1,3 +1,4 @@
+#include "browser/popup_limit.h"
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
 #include "page_script.h"
@@ -285,10 +286,11 @@ private slots:
 
         if (cancel) {
             QTest::qWait(500);
-            QCOMPARE(browser.findChildren<SeparateBrowserWindow *>().size(), 0);
+            QCOMPARE(browser.findChild<PopupLimit *>()->windows().size(), 0);
         } else {
-            QTRY_COMPARE_WITH_TIMEOUT(browser.findChildren<SeparateBrowserWindow *>().size(), 1, kTimeout);
-            auto *window = browser.findChildren<SeparateBrowserWindow *>().constFirst();
+            const PopupLimit *popups = browser.findChild<PopupLimit *>();
+            QTRY_COMPARE_WITH_TIMEOUT(popups->windows().size(), 1, kTimeout);
+            auto *window = popups->windows().constFirst();
             QVERIFY(window->isWindow());
             QTRY_COMPARE_WITH_TIMEOUT(window->url().toString(), fileUrl(m_second), kTimeout);
         }

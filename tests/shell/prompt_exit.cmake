@@ -1,0 +1,1 @@
+ruzez_add_test(tst_prompt_exit tst_prompt_exit.cpp)
