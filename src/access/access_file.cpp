@@ -135,8 +135,7 @@ bool AccessFile::openBytes(QByteArray bytes, QString *error)
     return true;
 }
 
-// Runs a read, turning a damaged or unsuitable file, or one cut short while it was read, into
-// false and its reason. Nothing thrown inside, by the reader or by the caller's sinks, leaves.
+// Runs a read, turning a damaged or unsuitable file into false and its reason. Nothing thrown inside, by the reader or by the caller's sinks, leaves.
 template<typename Read>
 bool AccessFile::guarded(QString *error, const Read &read) const
 {
@@ -152,9 +151,6 @@ bool AccessFile::guarded(QString *error, const Read &read) const
     } catch (const std::exception &e) {
         failure = QStringLiteral("the table could not be read: %1").arg(QString::fromLocal8Bit(e.what()));
     }
-    // A file cut short reads as damaged past the cut: the cut is the reason to give.
-    if (m_file && m_file->cut())
-        return failed(error, QStringLiteral("the file was cut short while it was read"));
     return failure.isEmpty() || failed(error, failure);
 }
 

@@ -234,8 +234,8 @@ void TestAccessFile::opensOnlyRegularFiles()
     QVERIFY(timer.elapsed() < 1000);  // refused at once, never read or waited on
 }
 
-// The file is mapped: cut short under a located table, its lost pages read as zeros, never as a
-// bus error, and the next read reports the cut.
+// A file cut short (or rewritten) under an open database changes nothing of what is read from it:
+// it was read whole, never mapped, so no bus error either.
 void TestAccessFile::fileCutWhileRead()
 {
     JetWriter writer(QStringLiteral("T"), {{QStringLiteral("Texte"), JetWriter::ColumnType::Memo}});
@@ -245,18 +245,18 @@ void TestAccessFile::fileCutWhileRead()
     AccessFile access;
     QString error;
     QVERIFY2(access.open(path, &error), qPrintable(error));
+    const auto before = access.readTable(QStringLiteral("T"), &error);
+    QVERIFY(before);
     StoredTable table;
     QVERIFY(access.locateTable(QStringLiteral("T"), [](AccessFile::Columns &, QString *) { return true; },
                                {QStringLiteral("Texte")}, &table, &error));
-    QCOMPARE(table.rowCount(), std::size_t(3000));
     QVERIFY(QFile::resize(path, 8 * 4096));
     QString buffer;
-    qsizetype read = 0;
     for (std::size_t row = 0; row < table.rowCount(); ++row)
-        read += table.text(row, 0, buffer).size();
-    QVERIFY(read > 0);
-    QVERIFY(!access.readTable(QStringLiteral("T"), &error));
-    QVERIFY2(error.contains(QStringLiteral("cut short")), qPrintable(error));
+        QCOMPARE(table.text(row, 0, buffer).toString(), before->rows[row][0]);
+    const auto after = access.readTable(QStringLiteral("T"), &error);
+    QVERIFY(after);
+    QCOMPARE(after->rows, before->rows);
 }
 
 QTEST_GUILESS_MAIN(TestAccessFile)
