@@ -135,27 +135,23 @@ bool AccessFile::openBytes(QByteArray bytes, QString *error)
     return true;
 }
 
-// Runs a read, turning a damaged or unsuitable file, or one cut short while it was read, into
-// false and its reason. Nothing thrown inside, by the reader or by the caller's sinks, leaves.
+// Runs a read, turning a damaged or unsuitable file into false and its reason. Nothing thrown inside, by the reader or by the caller's sinks, leaves.
 template<typename Read>
 bool AccessFile::guarded(QString *error, const Read &read) const
 {
     if (m_pageCount <= kCatalogPage)
         return failed(error, QStringLiteral("no database is open"));
+    QString failure;
     try {
         read();
     } catch (const Damaged &damage) {
-        return failed(error, damage.damage ? QStringLiteral("damaged database: %1").arg(damage.reason)
-                                           : damage.reason);
+        failure = damage.damage ? QStringLiteral("damaged database: %1").arg(damage.reason) : damage.reason;
     } catch (const std::bad_alloc &) {
-        return failed(error, QStringLiteral("not enough memory to read the table"));
+        failure = QStringLiteral("not enough memory to read the table");
     } catch (const std::exception &e) {
-        return failed(error, QStringLiteral("the table could not be read: %1")
-                                 .arg(QString::fromLocal8Bit(e.what())));
+        failure = QStringLiteral("the table could not be read: %1").arg(QString::fromLocal8Bit(e.what()));
     }
-    if (m_file && m_file->cut())
-        return failed(error, QStringLiteral("the file was cut short while it was read"));
-    return true;
+    return failure.isEmpty() || failed(error, failure);
 }
 
 bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,

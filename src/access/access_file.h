@@ -85,7 +85,7 @@ public:
     AccessFile();
     ~AccessFile();
 
-    // Only a regular file of at most 2 GB is opened; see FileBytes.
+    // Only a regular file of at most 2 GB is opened, and read whole; see FileBytes.
     bool open(const QString &path, QString *error);
     bool openBytes(QByteArray bytes, QString *error);
 

@@ -3,7 +3,12 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace ruzez {
 
@@ -51,26 +56,47 @@ void jetTextInto(QByteArrayView bytes, bool jet4, QString &out)
         appendUtf16(bytes, out);
         return;
     }
-    out.reserve(bytes.size());
+    // One pass, runs of one-byte characters widened sixteen at a time; never more characters
+    // than bytes. An odd last byte of a two-byte run is dropped.
+    out.resize(bytes.size());
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    const uchar *p = reinterpret_cast<const uchar *>(bytes.data()) + 2;
+    const uchar *const end = reinterpret_cast<const uchar *>(bytes.data()) + bytes.size();
     bool compressed = true;
-    for (qsizetype i = 2; i < bytes.size();) {
-        // A run up to the next mode switch, decoded in one go; an odd last byte is dropped.
-        qsizetype end = i;
+    while (p < end) {
         if (compressed) {
-            const void *zero = std::memchr(bytes.data() + i, 0, std::size_t(bytes.size() - i));
-            end = zero ? static_cast<const char *>(zero) - bytes.data() : bytes.size();
+#ifdef __SSE2__
+            const __m128i zero = _mm_setzero_si128();
+            // A block is widened whole even past a switch: what lies after it is written over.
+            // Each character takes a byte at least, so the output never outruns its room.
+            while (end - p >= 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(to), _mm_unpacklo_epi8(v, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(to + 8), _mm_unpackhi_epi8(v, zero));
+                const unsigned switches = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)));
+                const int run = switches ? std::countr_zero(switches) : 16;
+                p += run;
+                to += run;
+                if (switches)
+                    break;
+            }
+#endif
+            while (p < end && *p != 0)
+                *to++ = *p++;
         } else {
-            while (end < bytes.size() && bytes[end] != 0)
-                end += 2;
-            end = std::min(end, bytes.size());
+            while (end - p >= 2 && *p != 0) {
+                *to++ = char16_t(p[0] | p[1] << 8);
+                p += 2;
+            }
+            if (p < end && *p != 0)
+                break;
         }
-        if (compressed)
-            out.append(QLatin1String(bytes.data() + i, end - i));
-        else
-            appendUtf16(bytes.sliced(i, end - i), out);
-        i = end + 1;
+        if (p >= end)
+            break;
+        ++p;  // the switch to the other kind of run
         compressed = !compressed;
     }
+    out.resize(to - reinterpret_cast<char16_t *>(out.data()));
 }
 
 } // namespace ruzez

@@ -30,7 +30,9 @@ inline constexpr quint32 kCatalogDataPage = 3;
 inline constexpr quint32 kTableDefinitionPage = 4;
 inline constexpr quint32 kFirstFreePage = 5;
 
-enum ColumnCode : quint8 { kInt = 0x03, kLong = 0x04, kTextCode = 0x0A, kOle = 0x0B, kMemoCode = 0x0C };
+enum ColumnCode : quint8 {
+    kInt = 0x03, kLong = 0x04, kDateTimeCode = 0x08, kTextCode = 0x0A, kOle = 0x0B, kMemoCode = 0x0C
+};
 
 struct ColumnLayout
 {

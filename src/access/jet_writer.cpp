@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -52,8 +53,23 @@ bool JetWriter::addRow(const QStringList &values, QString *error, Placement plac
             if (value.size() > kMaxTextLength)
                 return fail(QStringLiteral("%1: %2 characters, more than the %3 a text field holds")
                                 .arg(column.name).arg(value.size()).arg(kMaxTextLength));
-            row.fields.push_back(encodeText(value, true));
+            row.fields.push_back(column.otherStorage
+                                     ? utf16(value.leftJustified(kMaxTextLength, QLatin1Char(' ')))
+                                     : encodeText(value, true));
             break;
+        case ColumnType::DateTime: {
+            bool ok = false;
+            const double days = value.trimmed().toDouble(&ok);
+            if (!ok)
+                return fail(QStringLiteral("%1: \"%2\" is not a number of days").arg(column.name, value));
+            quint64 bits;
+            std::memcpy(&bits, &days, 8);
+            QByteArray bytes;
+            append32(bytes, quint32(bits));
+            append32(bytes, quint32(bits >> 32));
+            row.fields.push_back(bytes);
+            break;
+        }
         case ColumnType::Memo:
             row.fields.push_back(encodeText(value, value.size() <= kCompressibleMemoChars));
             break;
@@ -73,22 +89,33 @@ QByteArray JetWriter::bytes(QString *error) const
     int varIndex = 0;
     for (const Column &c : m_columns) {
         ColumnLayout s{c.name};
+        // Numbers go among the fixed-length values and text among the variable-length ones,
+        // unless the column asks for the other kind.
+        const bool fixed = (c.type == ColumnType::LongInteger || c.type == ColumnType::DateTime
+                            || c.type == ColumnType::Text)
+            && (c.type == ColumnType::Text) == c.otherStorage;
         switch (c.type) {
         case ColumnType::LongInteger:
             s.code = kLong;
-            s.fixedOffset = fixedOffset;
             s.length = 4;
-            fixedOffset += 4;
+            break;
+        case ColumnType::DateTime:
+            s.code = kDateTimeCode;
+            s.length = 8;
             break;
         case ColumnType::Text:
             s.code = kTextCode;
-            s.varIndex = varIndex++;
             s.length = 2 * kMaxTextLength;
             break;
         case ColumnType::Memo:
             s.code = kMemoCode;
-            s.varIndex = varIndex++;
             break;
+        }
+        if (fixed) {
+            s.fixedOffset = fixedOffset;
+            fixedOffset += s.length;
+        } else {
+            s.varIndex = varIndex++;
         }
         columns.push_back(s);
     }
@@ -135,12 +162,18 @@ QByteArray JetWriter::bytes(QString *error) const
     };
 
     quint32 liveRows = 0;
+    QByteArray lastLongValue;  // the memo field of the last row whose memo went to long values
+    QByteArray lastRelocation; // the slot of the last relocated row
     for (const Row &row : m_rows) {
         std::vector<QByteArray> fields = row.fields;
         for (size_t i = 0; i < columns.size(); ++i) {
             if (columns[i].code != kMemoCode || fields[i].isNull())
                 continue;
             const QByteArray value = fields[i];
+            if (row.placement == Placement::SharingLongValue && !lastLongValue.isEmpty()) {
+                fields[i] = lastLongValue;
+                continue;
+            }
             QByteArray field;
             quint32 at = 0;
             quint8 kind = 0x80;
@@ -151,6 +184,8 @@ QByteArray JetWriter::bytes(QString *error) const
             append32(field, 0);
             if (kind == 0x80)
                 field.append(value);
+            else
+                lastLongValue = field;
             fields[i] = field;
         }
         QByteArray encoded = encodeRow(columns, fields);
@@ -159,12 +194,16 @@ QByteArray JetWriter::bytes(QString *error) const
                 *error = QStringLiteral("a row does not fit in one page");
             return {};
         }
-        if (row.placement == Placement::Relocated) {
+        if (row.placement == Placement::SharingRelocated && !lastRelocation.isEmpty()) {
+            open(data, kTableDefinitionPage, lastRelocation.size(), true);
+            data->add(lastRelocation, kRelocatedFlag);
+        } else if (row.placement == Placement::Relocated || row.placement == Placement::SharingRelocated) {
             open(moved, kTableDefinitionPage, encoded.size(), true);
             QByteArray link;
             append32(link, pointer(moved->number, moved->add(encoded, kDeletedFlag | kRelocatedFlag)));
             open(data, kTableDefinitionPage, link.size(), true);
             data->add(link, kRelocatedFlag);
+            lastRelocation = link;
         } else {
             open(data, kTableDefinitionPage, encoded.size(), true);
             data->add(encoded, row.placement == Placement::Deleted ? kDeletedFlag : 0);

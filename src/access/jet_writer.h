@@ -15,12 +15,18 @@ namespace ruzez {
 class JetWriter
 {
 public:
-    enum class ColumnType { LongInteger, Text, Memo };
+    // DateTime values are given as Access keeps them: days since 1899-12-30 as a decimal number,
+    // the time of day as the fraction ("-1.25" is 1899-12-29 at 06:00).
+    enum class ColumnType { LongInteger, Text, Memo, DateTime };
 
     struct Column
     {
         QString name;
         ColumnType type = ColumnType::Text;
+        // Stored in the other storage kind than Access's default: a number among the
+        // variable-length values, a text among the fixed-length ones (kMaxTextLength
+        // characters, UCS-2, padded with spaces). Readers are checked against such files.
+        bool otherStorage = false;
     };
 
     // How a row is laid down. Relocated and deleted rows are what a database
@@ -30,6 +36,11 @@ public:
         Stored,     // in its slot
         Relocated,  // its slot points to the row's copy on a later page
         Deleted,    // in its slot, flagged deleted: not part of the table
+        // Damage, for readers' tests: the row's slot points to the copy of the last row
+        // relocated before it, or its memo to the long value of the last row before it that
+        // has one; the row's own copy or long value is not stored.
+        SharingRelocated,
+        SharingLongValue,
     };
 
     static constexpr int kMaxTextLength = 255;  // characters in a text column

@@ -219,6 +219,48 @@ qsizetype CaseFolding::blocksAvx2(const uchar *units, qsizetype size, const Word
 }
 #endif
 
+#ifdef RUZEZ_X86
+// The UTF-16 search's first stage, sixteen windows at a time where the processor can: a unit above
+// U+00FF at a probe always lets its window through. Returns where the windows left to test
+// begin, or -1 when one matched.
+__attribute__((target("avx2")))
+qsizetype CaseFolding::blocksUtf16Avx2(const char16_t *units, qsizetype size, const Word &word) const
+{
+    const qsizetype last = qsizetype(word.folded.size()) - 1;
+    const qsizetype p0 = word.probe[0];
+    const qsizetype p1 = word.probe[1];
+    const __m256i a0 = _mm256_set1_epi16(short(word.probeUnits[0][0]));
+    const __m256i a1 = _mm256_set1_epi16(short(word.probeUnits[0][1]));
+    const __m256i b0 = _mm256_set1_epi16(short(word.probeUnits[1][0]));
+    const __m256i b1 = _mm256_set1_epi16(short(word.probeUnits[1][1]));
+    const __m256i high = _mm256_set1_epi16(short(0xff00));
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i ones = _mm256_set1_epi16(-1);
+    qsizetype start = 0;
+    for (; start + last + 16 <= size; start += 16) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p0));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p1));
+        const __m256i atA = _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi16(a, a0), _mm256_cmpeq_epi16(a, a1)),
+            _mm256_xor_si256(_mm256_cmpeq_epi16(_mm256_and_si256(a, high), zero), ones));
+        const __m256i atB = _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi16(b, b0), _mm256_cmpeq_epi16(b, b1)),
+            _mm256_xor_si256(_mm256_cmpeq_epi16(_mm256_and_si256(b, high), zero), ones));
+        // Two mask bits per unit: the even ones are kept.
+        unsigned mask = unsigned(_mm256_movemask_epi8(_mm256_and_si256(atA, atB)));
+        for (mask &= 0x55555555u; mask != 0; mask &= mask - 1) {
+            const qsizetype at = start + std::countr_zero(mask) / 2;
+            qsizetype k = 0;
+            while (k <= last && this->at(units, at + k) == word.folded[std::size_t(k)])
+                ++k;
+            if (k > last)
+                return -1;
+        }
+    }
+    return start;
+}
+#endif
+
 // The same over UTF-16 text, eight windows at a time. A unit above U+00FF may fold to a
 // Latin-1 letter (the Kelvin sign to k) or be part of a surrogate pair: such windows are always
 // compared whole.
@@ -226,6 +268,10 @@ bool CaseFolding::containsUtf16(const char16_t *units, qsizetype size, const Wor
 {
     qsizetype start = 0;
 #ifdef RUZEZ_X86
+    if (m_avx2 && word.blockwise)
+        start = blocksUtf16Avx2(units, size, word);
+    if (start < 0)
+        return true;
     const qsizetype last = qsizetype(word.folded.size()) - 1;
     if (word.blockwise && last >= 0) {
         const qsizetype p0 = word.probe[0];

@@ -46,6 +46,7 @@ private:
     bool containsLatin1(const uchar *units, qsizetype size, const Word &word) const;
     bool containsUtf16(const char16_t *units, qsizetype size, const Word &word) const;
     qsizetype blocksAvx2(const uchar *units, qsizetype size, const Word &word) const;
+    qsizetype blocksUtf16Avx2(const char16_t *units, qsizetype size, const Word &word) const;
     template<typename Unit>
     bool horspool(const Unit *units, qsizetype size, const Word &word, qsizetype start) const;
 

@@ -4,12 +4,19 @@
 #include "access_test_files.h"
 
 #include "access/access_file.h"
+#include "test_files.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace ruzez;
 
 namespace {
+
+using ruzez::JetWriter;
 
 QString fixture(const QString &name)
 {
@@ -36,6 +43,15 @@ private slots:
     void sameAsLibmdb();
     void knownValues_data();
     void knownValues();
+    void valuesReadRight_data();
+    void valuesReadRight();
+    void refusesAColumnItCannotRead();
+    void opensOnlyRegularFiles_data();
+    void opensOnlyRegularFiles();
+    void fileCutWhileRead();
+
+private:
+    test::ScratchFolder m_scratch;
 };
 
 void TestAccessFile::sameAsLibmdb_data()
@@ -116,6 +132,131 @@ void TestAccessFile::knownValues()
     for (const QStringList &values : read->rows)
         found = found || values[c] == text;
     QVERIFY(found);
+}
+
+// A table of one column holding `value`, written by our writer.
+QByteArray oneValue(JetWriter::ColumnType type, bool otherStorage, const QString &value)
+{
+    JetWriter writer(QStringLiteral("T"), {{QStringLiteral("V"), type, otherStorage}});
+    writer.addRow({value});
+    return writer.bytes();
+}
+
+void TestAccessFile::valuesReadRight_data()
+{
+    using Type = JetWriter::ColumnType;
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("otherStorage");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("text");   // as read, or empty when the read fails
+    QTest::addColumn<QString>("error");  // a part of the error, when it fails
+    const int date = int(Type::DateTime);
+    QTest::newRow("date at midnight") << date << false << "36526" << "2000-01-01T00:00:00" << "";
+    QTest::newRow("0.4 s rounds down") << date << false << "36526.500004629" << "2000-01-01T12:00:00" << "";
+    QTest::newRow("0.6 s rounds up") << date << false << "36526.500006944" << "2000-01-01T12:00:01" << "";
+    QTest::newRow("last instant rounds to the next day") << date << false << "36526.99999999"
+                                                         << "2000-01-02T00:00:00" << "";
+    QTest::newRow("before 1899-12-30, time added") << date << false << "-1.25" << "1899-12-29T06:00:00" << "";
+    QTest::newRow("the epoch's own day, negative") << date << false << "-0.5" << "1899-12-30T12:00:00" << "";
+    QTest::newRow("first day Access knows") << date << false << "-657434" << "0100-01-01T00:00:00" << "";
+    QTest::newRow("date among the variable-length values") << date << true << "2.75"
+                                                           << "1900-01-01T18:00:00" << "";
+    for (const char *damaged : {"nan", "inf", "-inf", "1e300", "-657435", "2958466"})
+        QTest::newRow(qPrintable(QStringLiteral("damaged date %1").arg(damaged)))
+            << date << false << damaged << "" << "outside the years 100 to 9999";
+    QTest::newRow("number among the variable-length values") << int(Type::LongInteger) << true << "-123456"
+                                                             << "-123456" << "";
+    QTest::newRow("fixed-length text") << int(Type::Text) << true << "ozone"
+                                       << QStringLiteral("ozone").leftJustified(JetWriter::kMaxTextLength)
+                                       << "";
+}
+
+void TestAccessFile::valuesReadRight()
+{
+    QFETCH(int, type);
+    QFETCH(bool, otherStorage);
+    QFETCH(QString, stored);
+    QFETCH(QString, text);
+    QFETCH(QString, error);
+    AccessFile access;
+    QString why;
+    QVERIFY(access.openBytes(oneValue(JetWriter::ColumnType(type), otherStorage, stored), &why));
+    const auto table = access.readTable(QStringLiteral("T"), &why);
+    QCOMPARE(bool(table), error.isEmpty());
+    if (!table) {
+        QVERIFY2(why.contains(error), qPrintable(why));
+        return;
+    }
+    QCOMPARE(table->rows.size(), std::size_t(1));
+    QCOMPARE(table->rows[0][0], text);
+}
+
+// A column whose type this reader does not know is refused, not read as empty text.
+void TestAccessFile::refusesAColumnItCannotRead()
+{
+    QByteArray bytes = oneValue(JetWriter::ColumnType::LongInteger, false, QStringLiteral("7"));
+    constexpr int kDefinition = 4 * 4096, kFirstColumn = 63;
+    QCOMPARE(int(bytes[kDefinition + kFirstColumn]), 0x04);
+    bytes[kDefinition + kFirstColumn] = char(0x13);
+    AccessFile access;
+    QString error;
+    QVERIFY(access.openBytes(bytes, &error));
+    QVERIFY(!access.readTable(QStringLiteral("T"), &error));
+    QCOMPARE(error, QStringLiteral("column V cannot be read: its type (code 19) is not one this reader knows"));
+}
+
+void TestAccessFile::opensOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("error");
+    const QString notRegular = QStringLiteral("not a regular file");
+    QTest::newRow("device") << "/dev/zero" << notRegular;
+    QTest::newRow("folder") << m_scratch.newFolder() << notRegular;
+    const QString fifo = m_scratch.newPath();
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("pipe, with no writer") << fifo << notRegular;
+    const QString large = m_scratch.newFile();
+    QVERIFY(QFile::resize(large, (qint64(1) << 31) + 4096));  // sparse: no disc space taken
+    QTest::newRow("over 2 GB") << large << "larger than an Access file can be";
+    QTest::newRow("missing") << m_scratch.newPath() << "No such file";
+}
+
+void TestAccessFile::opensOnlyRegularFiles()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    QElapsedTimer timer;
+    timer.start();
+    AccessFile access;
+    QString why;
+    QVERIFY(!access.open(path, &why));
+    QVERIFY2(why.contains(error), qPrintable(why));
+    QVERIFY(timer.elapsed() < 1000);  // refused at once, never read or waited on
+}
+
+// A file cut short (or rewritten) under an open database changes nothing of what is read from it:
+// it was read whole, never mapped, so no bus error either.
+void TestAccessFile::fileCutWhileRead()
+{
+    JetWriter writer(QStringLiteral("T"), {{QStringLiteral("Texte"), JetWriter::ColumnType::Memo}});
+    for (int i = 0; i < 3000; ++i)
+        writer.addRow({QStringLiteral("ligne %1 ").arg(i).repeated(i % 7 == 0 ? 200 : 3)});
+    const QString path = m_scratch.newFile(writer.bytes());
+    AccessFile access;
+    QString error;
+    QVERIFY2(access.open(path, &error), qPrintable(error));
+    const auto before = access.readTable(QStringLiteral("T"), &error);
+    QVERIFY(before);
+    StoredTable table;
+    QVERIFY(access.locateTable(QStringLiteral("T"), [](AccessFile::Columns &, QString *) { return true; },
+                               {QStringLiteral("Texte")}, &table, &error));
+    QVERIFY(QFile::resize(path, 8 * 4096));
+    QString buffer;
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
+        QCOMPARE(table.text(row, 0, buffer).toString(), before->rows[row][0]);
+    const auto after = access.readTable(QStringLiteral("T"), &error);
+    QVERIFY(after);
+    QCOMPARE(after->rows, before->rows);
 }
 
 QTEST_GUILESS_MAIN(TestAccessFile)

@@ -160,6 +160,18 @@ QByteArray relocationLoop()
     return file;
 }
 
+// Rows written with one of the writer's damaged placements, every other row that way.
+QByteArray sharing(Placement placement, int rows, const QString &description)
+{
+    std::vector<LinkRow> all;
+    std::vector<Placement> placements;
+    for (int i = 1; i <= rows; ++i) {
+        all.push_back(row(i, description));
+        placements.push_back(i == 1 ? Placement::Relocated : placement);
+    }
+    return test::linksDatabase(all, placements);
+}
+
 QByteArray withoutField()
 {
     JetWriter writer(QStringLiteral("LINKS"),
@@ -360,6 +372,13 @@ void TestLinksTable::damagedFiles_data()
     QTest::newRow("memo chain leading back") << loopingMemo(false) << "loops";
     QTest::newRow("page map of no bytes") << emptyUsageMap() << "page map is empty";
     QTest::newRow("relocated row leading to itself") << relocationLoop() << "relocated row";
+    // Fan-in: thousands of rows walking one chain of long values, or one relocated row.
+    QTest::newRow("rows sharing one long-value chain")
+        << sharing(Placement::SharingLongValue, 3000, QString(30000, u'c')) << "long-value record is reached twice";
+    QTest::newRow("rows sharing one long-value record")
+        << sharing(Placement::SharingLongValue, 3000, QString(1500, u'r')) << "long-value record is reached twice";
+    QTest::newRow("slots sharing one relocated row")
+        << sharing(Placement::SharingRelocated, 3000, QStringLiteral("air")) << "relocated row is reached twice";
 }
 
 void TestLinksTable::damagedFiles()
