@@ -12,21 +12,27 @@ constexpr const char *kCodePage = "windows-1252";
 // Every byte of the code page decodes to one character, so the way back is
 // the decoder's table turned round. (Qt's encoder marks an unmappable
 // character with 0x1A and reports it unreliably, which would not give '?'.)
+QHash<char16_t, char> makeEncodingTable()
+{
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    const QString decoded = QStringDecoder(kCodePage).decode(all);
+    QHash<char16_t, char> t;
+    if (decoded.size() == 256) {
+        for (int b = 0; b < 256; ++b)
+            t.insert(decoded.at(b).unicode(), char(b));
+    }
+    return t;
+}
+
+// Made before main(), so that it outlasts the handlers that run at exit():
+// the flag "NON" is still written when the display's loss ends the program.
+const QHash<char16_t, char> kEncodingTable = makeEncodingTable();
+
 const QHash<char16_t, char> &encodingTable()
 {
-    static const QHash<char16_t, char> table = [] {
-        QByteArray all(256, '\0');
-        for (int b = 0; b < 256; ++b)
-            all[b] = char(b);
-        const QString decoded = QStringDecoder(kCodePage).decode(all);
-        QHash<char16_t, char> t;
-        if (decoded.size() == 256) {
-            for (int b = 0; b < 256; ++b)
-                t.insert(decoded.at(b).unicode(), char(b));
-        }
-        return t;
-    }();
-    return table;
+    return kEncodingTable;
 }
 
 } // namespace

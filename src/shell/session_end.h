@@ -19,7 +19,9 @@ namespace ruzez {
 // window's thread, before the process goes. SIGKILL cannot be caught.
 //
 // One at a time per process; it stops watching when it ends, so it must
-// end before whatever closeWindow reaches.
+// end before whatever closeWindow reaches. At exit(), the static objects
+// made after this one's construction are gone already (exit handlers run
+// newest first): closeWindow must not need them.
 class SessionEnd : public QObject
 {
     Q_OBJECT

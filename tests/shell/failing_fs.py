@@ -39,15 +39,6 @@ class FailingFolder(Operations):
     def readdir(self, path, fh):
         return ['.', '..'] + os.listdir(self._path(path))
 
-    def access(self, path, amode):
-        if not os.access(self._path(path), amode):
-            raise FuseOSError(errno.EACCES)
-
-    def statfs(self, path):
-        st = os.statvfs(self._path(path))
-        return {key: getattr(st, key) for key in ('f_bavail', 'f_bfree', 'f_blocks', 'f_bsize', 'f_favail',
-                                                  'f_ffree', 'f_files', 'f_flag', 'f_frsize', 'f_namemax')}
-
     def _opened(self, fi, fd):
         fi.fh = fd
         fi.direct_io = 1
@@ -61,12 +52,6 @@ class FailingFolder(Operations):
 
     def truncate(self, path, length, fh=None):
         os.truncate(self._path(path), length)
-
-    def chmod(self, path, mode):
-        os.chmod(self._path(path), mode)
-
-    def utimens(self, path, times=None):
-        os.utime(self._path(path), times)
 
     def read(self, path, size, offset, fi):
         if self.mode == 'read' and offset < self.bad[1] and offset + size > self.bad[0]:

@@ -41,59 +41,48 @@ QByteArray favourites(int count)
 
 bool mounted(const QString &path)
 {
-    return QString::fromLatin1(readAll(QStringLiteral("/proc/self/mounts")))
-        .contains(QLatin1Char(' ') + path + QLatin1Char(' '));
+    return readAll(QStringLiteral("/proc/self/mounts")).contains(' ' + QFile::encodeName(path) + ' ');
 }
 
-// A folder seen through failing_fs.py in the given mode. Python is the
-// system's, which has the fusepy package.
+// A folder seen through failing_fs.py in the given mode, with the system's
+// Python, which has the fusepy package.
 class FailingFolder
 {
 public:
-    FailingFolder(const QString &mode, int record = 0)
+    explicit FailingFolder(const QString &mode, int record = 0)
     {
         QDir().mkpath(backing());
         QDir().mkpath(path());
-        const QString python = QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                                                  : QStringLiteral("python3");
-        m_process.start(python, {QStringLiteral(FAILING_FS), backing(), path(), mode, QString::number(record)});
-        const bool settled = QTest::qWaitFor(
-            [this] { return mounted(path()) || m_process.state() == QProcess::NotRunning; }, 20000);
+        m_process.start(QStringLiteral("/usr/bin/python3"),
+                        {QStringLiteral(FAILING_FS), backing(), path(), mode, QString::number(record)});
+        const bool settled = QTest::qWaitFor([this] { return mounted(path()) || m_process.state() == QProcess::NotRunning; }, 20000);
         if (!settled || !mounted(path()))
-            m_problem = m_process.errorString() + QLatin1Char(' ') + QString::fromLocal8Bit(m_process.readAllStandardError());
+            problem = m_process.errorString() + ' ' + QString::fromLocal8Bit(m_process.readAllStandardError());
     }
     ~FailingFolder()
     {
-        // The file system unmounts itself when told to stop.
-        m_process.terminate();
-        if (!m_process.waitForFinished(10000))
-            m_process.kill();
+        m_process.terminate(); // it unmounts as it stops
+        m_process.waitForFinished(10000);
         if (mounted(path()))
             QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), path()});
     }
-
     QString path() const { return m_dir.filePath(QStringLiteral("mnt")); }
     QString backing() const { return m_dir.filePath(QStringLiteral("folder")); }
     QString file(const QString &name) const { return QDir(backing()).filePath(name); }
-    // Empty when mounted; else why not.
-    QString problem() const { return m_problem; }
+    QString problem; // why it could not mount
 
 private:
     QTemporaryDir m_dir;
     QProcess m_process;
-    QString m_problem;
 };
 
-// Skips where FUSE cannot mount (no /dev/fuse, no right to mount); a
-// missing Python module is a broken set-up, not a reason to skip.
+// Skips only where FUSE cannot mount (no /dev/fuse, no right to mount); a
+// missing Python module is a broken set-up.
 #define MOUNT_OR_SKIP(folder)                                                                      \
-    do {                                                                                           \
-        if (!(folder).problem().isEmpty()) {                                                       \
-            QVERIFY2(!(folder).problem().contains(QLatin1String("ModuleNotFoundError")),           \
-                     qPrintable((folder).problem()));                                              \
-            QSKIP(qPrintable(QStringLiteral("FUSE cannot mount here: ") + (folder).problem()));    \
-        }                                                                                          \
-    } while (false)
+    if (!(folder).problem.isEmpty()) {                                                             \
+        QVERIFY2(!(folder).problem.contains(QLatin1String("ModuleNotFoundError")), qPrintable((folder).problem)); \
+        QSKIP(qPrintable(QStringLiteral("FUSE cannot mount here: ") + (folder).problem));          \
+    }
 
 } // namespace
 
@@ -118,7 +107,7 @@ private slots:
         QFETCH(QString, mode);
         QFETCH(bool, settings);
         FailingFolder folder(mode);
-        MOUNT_OR_SKIP(folder);
+        MOUNT_OR_SKIP(folder)
         const bool fails = mode != QLatin1String("none");
         test::FakeMessageBoxes boxes;
 
@@ -173,7 +162,7 @@ private slots:
         QFETCH(int, listed);
         QFETCH(bool, reported);
         FailingFolder folder(QStringLiteral("read"), badRecord);
-        MOUNT_OR_SKIP(folder);
+        MOUNT_OR_SKIP(folder)
         const QByteArray bytes = favourites(entries) + QByteArray(40 * 128, '\0');
         QVERIFY(test::writeAll(folder.file(QStringLiteral("FAVORIS.LST")), bytes));
         test::FakeBrowser browser;
@@ -218,7 +207,7 @@ private slots:
         QFETCH(QString, typedIntoServer);
         QFETCH(QByteArray, saved);
         FailingFolder folder(QStringLiteral("read"), badRecord);
-        MOUNT_OR_SKIP(folder);
+        MOUNT_OR_SKIP(folder)
         QVERIFY(test::writeAll(folder.file(kSettingsFileName), kInstalled));
         test::FakeMessageBoxes boxes;
 
