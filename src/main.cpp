@@ -6,8 +6,8 @@
 #include "shell/drives.h"
 #include "shell/frm_browser.h"
 #include "shell/network_manager_dialup.h"
-#include "shell/start_options.h"
 #include "shell/qt_message_boxes.h"
+#include "shell/start_options.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
