@@ -24,13 +24,21 @@ wine_start "$work/prefix"
 echo "test-wine: fresh prefix in $(($(date +%s) - start)) s"
 
 "$cc" -O2 -Wall -o "$work/standin.exe" "$root/tests/wine/standin/standin.c"
-# Presses "&Fermer" once the activity's page is shown.
+# Presses "&Fermer" once the activity's page is shown, again every 5 s while
+# the window stays (a busy machine may drop a key sent too early).
 close_window() {
-    local window
+    local window attempt
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^RUZEZ - L'air et ses polluants" | head -n1)
     [ -n "$window" ] || return 1
-    xdotool windowfocus --sync "$window"
-    xdotool key --clearmodifiers alt+f
+    for attempt in 1 2 3 4 5 6; do
+        xdotool windowfocus --sync "$window" 2>/dev/null || return 0
+        xdotool key --clearmodifiers alt+f
+        for _ in $(seq 50); do
+            xdotool getwindowname "$window" >/dev/null 2>&1 || return 0
+            sleep 0.1
+        done
+    done
+    return 1
 }
 
 # run_case NAME HOW: runs the stand-in from the course folder and checks its report.
@@ -38,7 +46,7 @@ run_case() {
     local name=$1 how=$2 folder="$WINEPREFIX/drive_c/Cours ZK"
     (cd "$folder" && timeout 90 "$wine" standin.exe "$how" 60 >"$work/$name.log" 2>/dev/null) &
     local standin=$!
-    close_window || echo "test-wine: $name: no RUZEZ window" >>"$work/$name.log"
+    close_window || echo "test-wine: $name: the RUZEZ window did not show the activity, or did not close" >>"$work/$name.log"
     local status=0
     wait "$standin" || status=$?
     grep -E '^(requested|OUI|NON|other|byte|cannot|CreateProcess|WinExec|test-wine)' "$work/$name.log" | sed "s/^/test-wine: $name: /"

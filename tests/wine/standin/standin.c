@@ -4,8 +4,11 @@
  * record 19 ("OUI" while the browser runs, "NON" after it closed).
  *
  *   standin.exe createprocess|winexec [SECONDS]
+ *   standin.exe stay SECONDS      (keeps the Wine session up, starts nothing)
  *
- * With SECONDS 0 it only starts RUZEZ.EXE (for the benchmark). Prints "requested <unix ms>", "OUI after <ms>", "NON after <ms>" and exits
+ * With SECONDS 0 or less it only starts RUZEZ.EXE and stays -SECONDS
+ * seconds more, as the main program stays beside the browser (for the
+ * benchmark). Prints "requested <unix ms>", "OUI after <ms>", "NON after <ms>" and exits
  * 0 when both were seen and every other byte of records 1-40 is unchanged.
  * Before starting RUZEZ.EXE it puts the request time into RUZEZ_T0_NS, for
  * the benchmark's browser to report the time to its first page. */
@@ -73,6 +76,10 @@ int main(int argc, char **argv)
 {
     const char *how = argc > 1 ? argv[1] : "createprocess";
     int seconds = argc > 2 ? atoi(argv[2]) : 60;
+    if (strcmp(how, "stay") == 0) {
+        Sleep(seconds * 1000);
+        return 0;
+    }
     GetModuleFileNameA(NULL, folder, MAX_PATH);
     *strrchr(folder, '\\') = 0;
     snprintf(exchange, sizeof exchange, "%s\\TEMPO.SZK", folder);
@@ -112,8 +119,10 @@ int main(int argc, char **argv)
         CloseHandle(pi.hProcess);
     }
 
-    if (seconds == 0)
+    if (seconds <= 0) {
+        Sleep(-seconds * 1000);
         return 0;
+    }
     long long oui = waitFor("OUI", requested, seconds, seen);
     printf("OUI after %lld\n", oui);
     fflush(stdout);
