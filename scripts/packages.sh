@@ -5,6 +5,7 @@ RUZEZ_PACKAGES=(
     mdbtools
     dbus python3-dbusmock poppler-utils
     fonts-dejavu-core
+    xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.

@@ -1,5 +1,8 @@
 #include "browser/separate_browser_window.h"
 
+#include "browser/context_menu.h"
+#include "browser/javascript_dialogs.h"
+
 namespace ruzez {
 
 SeparateBrowserWindow::SeparateBrowserWindow(QWidget *parent)
@@ -8,6 +11,8 @@ SeparateBrowserWindow::SeparateBrowserWindow(QWidget *parent)
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(800, 600);
+    setPage(new JavaScriptDialogPage(this));
+    new PageContextMenu(this, nullptr);
     connect(this, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
     connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
 }

@@ -15,6 +15,7 @@ class QWebEngineView;
 namespace ruzez {
 
 class EnginePage;
+class OutsideContent;
 
 // The embedded browser over Qt WebEngine. It translates the engine's
 // signals into the component's events in one place:
@@ -60,6 +61,8 @@ public:
     void setStatusBar(bool visible) override;
 
     QWebEnginePage *page() const;
+    // What the engine cannot show goes to the desktop, or to a message.
+    OutsideContent &outsideContent() const { return *m_outside; }
 
 signals:
     // A print job has ended; success is false when nothing was printed.
@@ -78,6 +81,7 @@ private:
     PrintSetup m_printSetup;
     QWebEngineView *m_view = nullptr;
     EnginePage *m_page = nullptr;
+    OutsideContent *m_outside = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     // A request is busy from the call on, before the engine reports the load
     // started; bounded, for a request the engine drops without a word.
