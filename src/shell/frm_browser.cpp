@@ -369,9 +369,13 @@ void frmBrowser::fitToScreen(const QRect &screen)
     // frame it will have in the normal state, not the maximised one.
     const QMargins frame = m_frame.normalFrame(*this);
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    resize(kWindowOnLargeScreens - QSize(frame.left() + frame.right(), frame.top() + frame.bottom()));
-    move(screen.x() + (screen.width() - kWindowOnLargeScreens.width()) / 2,
-         screen.y() + (screen.height() - kWindowOnLargeScreens.height()) / 2);
+    // The window itself is placed inside its frame: where a window manager
+    // puts a frame that Qt was asked to place depends on the manager.
+    const QPoint framePosition(screen.x() + (screen.width() - kWindowOnLargeScreens.width()) / 2,
+                               screen.y() + (screen.height() - kWindowOnLargeScreens.height()) / 2);
+    setGeometry(QRect(framePosition + QPoint(frame.left(), frame.top()),
+                      kWindowOnLargeScreens - QSize(frame.left() + frame.right(),
+                                                    frame.top() + frame.bottom())));
 }
 
 void frmBrowser::Form_LostFocus()

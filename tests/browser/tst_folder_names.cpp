@@ -4,6 +4,7 @@
 
 #include "browser/web_engine_browser.h"
 #include "page_script.h"
+#include "search/search_panel.h"
 #include "shell/frm_browser.h"
 #include "test_files.h"
 #include "window_harness.h"

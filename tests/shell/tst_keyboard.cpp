@@ -41,7 +41,7 @@ bool pressed(WindowHarness &h, const QString &effect)
     if (effect == QLatin1String("closed"))
         return h.programEnded == 1;
     if (effect == QLatin1String("searched"))
-        return w.Frame1->Label4->text() == QLatin1String("Aucune page trouvée");
+        return w.Frame1->Label4->text() == QStringLiteral("Aucune page trouvée");
     return false;
 }
 

@@ -26,12 +26,12 @@ using ruzez::test::WindowHarness;
 
 namespace {
 
-const QByteArray kOpenboxConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <focus><focusNew>no</focusNew><followMouse>no</followMouse></focus>
-  <placement><policy>Smart</policy></placement>
-</openbox_config>
-)";
+const QByteArray kOpenboxConfig =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<openbox_config xmlns=\"http://openbox.org/3.4/rc\">\n"
+    "  <focus><focusNew>no</focusNew><followMouse>no</followMouse></focus>\n"
+    "  <placement><policy>Smart</policy></placement>\n"
+    "</openbox_config>\n";
 
 // Xvfb and openbox for the whole run.
 struct Desktop
