@@ -66,9 +66,16 @@ std::optional<QMargins> frameExtents(xcb_connection_t *connection, xcb_window_t 
     return QMargins(int(value[0]), int(value[2]), int(value[1]), int(value[3]));
 }
 
-bool frameIsKnown(const QWidget &window)
+// The frame Qt knows around the window now; none until the window manager
+// has told it.
+std::optional<QMargins> frameNow(const QWidget &window)
 {
-    return window.isVisible() && window.frameGeometry() != window.geometry();
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    if (outer == inner)
+        return std::nullopt;
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
 }
 
 } // namespace
@@ -77,17 +84,16 @@ QMargins WindowFrame::normalFrame(QWidget &window)
 {
     const bool normal = !(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen
                                                   | Qt::WindowMinimized));
-    if (normal && frameIsKnown(window)) {
-        const QRect outer = window.frameGeometry();
-        const QRect inner = window.geometry();
-        m_known = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (normal) {
+        if (const auto now = frameNow(window))
+            m_known = now;
     }
     if (!m_known && !m_asked) {
         m_asked = true;
         m_known = frameBeforeShowing(window);
     }
-    return m_known.value_or(QMargins());
+    // Never seen normal and nobody to ask: the frame it has is the best guess.
+    return m_known.value_or(frameNow(window).value_or(QMargins()));
 }
 
 std::optional<QMargins> frameBeforeShowing(QWidget &window)

@@ -93,21 +93,6 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QTRY_VERIFY2(pressed(h, effect), qPrintable(h.browser->calls.join(QLatin1Char(' '))));
     }
-
-    void enterWithAModifierOrOnADisabledButtonDoesNothing()
-    {
-        WindowHarness h;
-        frmBrowser &w = *h.window;
-        w.show();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.stoppeur->setFocus();
-        QTest::keyClick(w.stoppeur, Qt::Key_Return, Qt::ControlModifier);
-        w.stoppeur->setEnabled(false);
-        QTest::keyClick(w.stoppeur, Qt::Key_Return);
-        QTest::qWait(300);
-        QVERIFY(!h.browser->calls.contains(QStringLiteral("Stop()")));
-    }
 };
 
 QTEST_MAIN(TestKeyboard)

@@ -3,7 +3,6 @@
 // (another program started RUZEZ). The test starts both itself; where they
 // are not installed it says so and skips (scripts/packages.sh installs them).
 
-#include "shell/display_platform.h"
 #include "shell/frm_browser.h"
 #include "window_harness.h"
 
@@ -201,31 +200,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTRY_COMPARE(w.frameGeometry(), kFitted);
         QCOMPARE(w.windowState(), Qt::WindowNoState);
-    }
-
-    void displayPlatform_data()
-    {
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<QByteArray>("platform");
-        QTest::newRow("Wayland with XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"}
-                                               << QByteArray("xcb");
-        QTest::newRow("Wayland session type with XWayland")
-            << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0"} << QByteArray("xcb");
-        QTest::newRow("Wayland without XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0"}
-                                                  << QByteArray();
-        QTest::newRow("X11") << QStringList{"DISPLAY=:0"} << QByteArray();
-        QTest::newRow("the user's choice kept")
-            << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"}
-            << QByteArray();
-    }
-    void displayPlatform()
-    {
-        QFETCH(QStringList, environment);
-        QFETCH(QByteArray, platform);
-        QProcessEnvironment given;
-        for (const QString &entry : environment)
-            given.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-        QCOMPARE(displayPlatformFor(given), platform);
     }
 };
 
