@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -130,15 +131,18 @@ void activateAsThePupil(QWidget &window)
     xcb_flush(connection());
 }
 
-// Notes the window's size each time it paints.
-class PaintLog : public QObject
+// Notes the window's size each time it paints, and each size it takes.
+class SizeLog : public QObject
 {
 public:
-    QList<QSize> sizes;
+    QList<QSize> painted;
+    QList<QSize> resized;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
-            sizes << static_cast<QWidget *>(watched)->size();
+            painted << static_cast<QWidget *>(watched)->size();
+        else if (event->type() == QEvent::Resize)
+            resized << static_cast<QResizeEvent *>(event)->size();
         return false;
     }
 };
@@ -164,21 +168,21 @@ private slots:
     {
         WindowHarness h;
         frmBrowser &w = *h.window;
-        PaintLog paints;
-        w.installEventFilter(&paints);
+        SizeLog sizes;
+        w.installEventFilter(&sizes);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_COMPARE(w.frameGeometry(), kFitted);
         QTest::qWait(300);
         QVERIFY2(!w.isActiveWindow(), "the window manager activated the new window");
         QCOMPARE(w.frameGeometry(), kFitted);
-        QVERIFY(!paints.sizes.isEmpty());
-        QCOMPARE(paints.sizes.first(), w.size());
+        QVERIFY(!sizes.painted.isEmpty());
+        QCOMPARE(sizes.painted.first(), w.size());
         QVERIFY(w.size().width() < 800 || w.size().height() < 600);
     }
 
     // Maximised, then back from another window of the program: the frame
-    // is the normal one, not the maximised one.
+    // is the normal one, not the maximised one, at once.
     void returnFromAnotherWindowAfterMaximising()
     {
         WindowHarness h;
@@ -196,10 +200,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         activateAsThePupil(other);
         QVERIFY(QTest::qWaitForWindowActive(&other));
+        SizeLog sizes;
+        w.installEventFilter(&sizes);
         activateAsThePupil(w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTRY_COMPARE(w.frameGeometry(), kFitted);
+        QTest::qWait(300);
+        QCOMPARE(w.frameGeometry(), kFitted);
         QCOMPARE(w.windowState(), Qt::WindowNoState);
+        QCOMPARE(sizes.resized, QList<QSize>{w.size()});
     }
 };
 
