@@ -148,6 +148,20 @@ private slots:
         QCOMPARE(m_panel->Label4->text(), QStringLiteral("2 pages trouvées"));
     }
 
+    // 200,000 results: every title listed, and the count readable whole.
+    void manyResults()
+    {
+        m_rows = std::vector<LinkRow>();
+        for (int i = 0; i < 200000; ++i)
+            m_rows->push_back(LinkRow{QString::number(i), QStringLiteral("air/a.html"),
+                                      QString::number(i), QStringLiteral("ozone")});
+        search(QStringLiteral("ozone"));
+        QCOMPARE(m_panel->List1->model()->rowCount(), 200000);
+        QCOMPARE(m_panel->Label4->text(), QStringLiteral("200000 pages trouvées"));
+        QVERIFY(QFontMetrics(m_panel->Label4->font()).horizontalAdvance(m_panel->Label4->text())
+                <= m_panel->Label4->contentsRect().width());
+    }
+
     void findingNothingHidesTheList_data()
     {
         QTest::addColumn<bool>("readable");
