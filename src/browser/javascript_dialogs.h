@@ -12,7 +12,7 @@ namespace ruzez {
 
 inline const QString kJavaScriptDialogTitle = QStringLiteral("Message de la page Web");
 inline const QString kStopDialogsText =
-    QStringLiteral("Empêcher cette page d'afficher d'autres boîtes de dialogue");
+    QStringLiteral("&Empêcher cette page d'afficher d'autres boîtes de dialogue");
 
 // The box a page's alert(), confirm() or prompt() opens: the page's message
 // as plain text under a French title, OK (and Annuler), a text field for a

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -65,7 +66,9 @@ bool OutsideContent::takeOver(const QUrl &url)
 {
     if (engineShows(*m_page, url))
         return false;
-    openOrSay(url, kCannotOpenLink);
+    // Once the engine has dropped the navigation: a message box must not
+    // hold the engine in the middle of its decision.
+    QTimer::singleShot(0, this, [this, url] { openOrSay(url, kCannotOpenLink); });
     return true;
 }
 
@@ -97,7 +100,7 @@ void OutsideContent::onDownload(QWebEngineDownloadRequest *download)
     const QUrl url = download->url();
     if (url.isLocalFile()) {
         download->cancel();
-        openOrSay(url, kCannotOpenFile);
+        QTimer::singleShot(0, this, [this, url] { openOrSay(url, kCannotOpenFile); });
         return;
     }
     QDir().mkpath(fetchFolder());
