@@ -21,7 +21,8 @@ public:
     // From now on navigations go unreported and new windows are refused.
     void detach();
     // Main-frame addresses this takes (true) never reach the engine.
-    void setOutsideContent(std::function<bool(const QUrl &url)> takeOver) { m_takeOver = std::move(takeOver); }
+    using TakeOver = std::function<bool(const QUrl &url)>;
+    void setOutsideContent(TakeOver takeOver) { m_takeOver = std::move(takeOver); }
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -30,7 +31,7 @@ protected:
 private:
     NavigationSeen m_navigationSeen;
     WindowFactory m_windowFactory;
-    std::function<bool(const QUrl &url)> m_takeOver;
+    TakeOver m_takeOver;
 };
 
 } // namespace ruzez
