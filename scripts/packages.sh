@@ -5,7 +5,8 @@ RUZEZ_PACKAGES=(
     mdbtools
     dbus python3-dbusmock poppler-utils
     fonts-dejavu-core
-    xvfb fuse3 python3-fusepy # the session-end tests' X server; the failing file system of the record tests
+    xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
+    fuse3 python3-fusepy      # the failing file system of the record tests
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.

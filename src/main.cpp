@@ -2,8 +2,10 @@
 // window and starts it the way the main course program expects.
 
 #include "browser/desktop_help_engine.h"
+#include "browser/engine_language.h"
 #include "browser/web_engine_browser.h"
 #include "page_policy/page_policy.h"
+#include "shell/display_platform.h"
 #include "shell/drives.h"
 #include "shell/frm_browser.h"
 #include "shell/network_manager_dialup.h"
@@ -31,6 +33,8 @@ int main(int argc, char *argv[])
     }
     // The web engine shares its OpenGL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    ruzez::chooseDisplayPlatform();
+    ruzez::chooseFrenchForTheEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
 
@@ -39,6 +43,8 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+    QTranslator engineTexts;
+    ruzez::loadEngineTranslations(engineTexts);
 
     const QString &folder = options.programFolder;
     ruzez::QtMessageBoxes boxes;

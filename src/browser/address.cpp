@@ -23,27 +23,40 @@ QString rooted(const QString &path)
     return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path;
 }
 
-// A plain path names a file literally: only a "#" after the last "/" starts a
-// fragment, and no other character has a meaning.
+// A path names a file literally, whatever its folders are called ("Mes
+// cours #1", "prog?", "100%"): only its last element can carry more. There a
+// "#" starts the page's anchor, and a "?" before it a query, which no file
+// name of a disc written on Windows can hold.
 QUrl fromLocalPath(const QString &text)
 {
-    QString path = text;
-    QString fragment;
-    const qsizetype hash = path.indexOf(QLatin1Char('#'), path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (hash >= 0) {
-        fragment = path.mid(hash + 1);
-        path.truncate(hash);
-    }
-    QUrl url = QUrl::fromLocalFile(rooted(path));
+    const qsizetype lastElement = text.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype hash = text.indexOf(QLatin1Char('#'), lastElement);
+    const qsizetype end = hash >= 0 ? hash : text.size();
+    qsizetype question = text.indexOf(QLatin1Char('?'), lastElement);
+    if (question >= end)
+        question = -1;
+
+    QUrl url = QUrl::fromLocalFile(rooted(text.left(question >= 0 ? question : end)));
+    if (question >= 0)
+        url.setQuery(text.mid(question + 1, end - question - 1), QUrl::DecodedMode);
     if (hash >= 0)
-        url.setFragment(fragment);
+        url.setFragment(text.mid(hash + 1), QUrl::DecodedMode);
     return url;
 }
 
-// "file://" followed by a path, as the program joins it. The text may also
-// come back from the engine itself (percent-encoded), so it is read as a
-// URL; what follows "file://" is always a path, never a host: with an empty
-// root "file://air/page.html" would otherwise name a host "air".
+// An address the engine reported (kept in the address list or in the
+// favourites) is percent-encoded: "%23" for a "#" in a folder's name, "%25"
+// for a "%". One the program joined ("file://" + racinesite + page) holds
+// the folder's name as it is.
+bool isEncoded(const QString &text)
+{
+    static const QRegularExpression escape(QStringLiteral("%[0-9A-Fa-f]{2}"));
+    return escape.match(text).hasMatch();
+}
+
+// "file://" followed by a path. What follows "file://" is always a path,
+// never a host: with an empty root "file://air/page.html" would otherwise
+// name a host "air".
 QUrl fromFileAddress(const QString &text)
 {
     QString rest = text.mid(5); // after "file:"
@@ -51,7 +64,9 @@ QUrl fromFileAddress(const QString &text)
         rest.remove(0, 2);
     if (rest.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
         rest.remove(0, 9);
-    return QUrl(QLatin1String("file://") + rooted(rest), QUrl::TolerantMode);
+    if (isEncoded(rest))
+        return QUrl(QLatin1String("file://") + rooted(rest), QUrl::TolerantMode);
+    return fromLocalPath(rest);
 }
 
 } // namespace

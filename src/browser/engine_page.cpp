@@ -3,7 +3,7 @@
 namespace ruzez {
 
 EnginePage::EnginePage(NavigationSeen navigationSeen, WindowFactory windowFactory, QObject *parent)
-    : QWebEnginePage(parent)
+    : JavaScriptDialogPage(parent)
     , m_navigationSeen(std::move(navigationSeen))
     , m_windowFactory(std::move(windowFactory))
 {
@@ -13,10 +13,13 @@ void EnginePage::detach()
 {
     m_navigationSeen = nullptr;
     m_windowFactory = nullptr;
+    m_takeOver = nullptr;
 }
 
 bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
 {
+    if (isMainFrame && m_takeOver && m_takeOver(url))
+        return false;
     if (isMainFrame && m_navigationSeen)
         m_navigationSeen(url);
     return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWebEnginePage>
+#include "browser/javascript_dialogs.h"
 
 #include <functional>
 
@@ -8,8 +8,9 @@ namespace ruzez {
 
 // The engine's page with the two decisions the component takes over: it
 // reports each main-frame navigation before it starts, and it hands
-// requests for a new window to the component.
-class EnginePage : public QWebEnginePage
+// requests for a new window to the component. Its JavaScript dialogs are
+// French and can be stopped (JavaScriptDialogPage).
+class EnginePage : public JavaScriptDialogPage
 {
 public:
     using NavigationSeen = std::function<void(const QUrl &url)>;
@@ -19,6 +20,9 @@ public:
 
     // From now on navigations go unreported and new windows are refused.
     void detach();
+    // Main-frame addresses this takes (true) never reach the engine.
+    using TakeOver = std::function<bool(const QUrl &url)>;
+    void setOutsideContent(TakeOver takeOver) { m_takeOver = std::move(takeOver); }
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -27,6 +31,7 @@ protected:
 private:
     NavigationSeen m_navigationSeen;
     WindowFactory m_windowFactory;
+    TakeOver m_takeOver;
 };
 
 } // namespace ruzez

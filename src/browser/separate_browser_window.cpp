@@ -1,20 +1,21 @@
 #include "browser/separate_browser_window.h"
 
+#include "browser/context_menu.h"
+#include "browser/javascript_dialogs.h"
 #include "browser/popup_limit.h"
 #include "page_policy/error_pages.h"
 
 #include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
 
 namespace ruzez {
 
 namespace {
 
-class PopupPage : public QWebEnginePage
+class PopupPage : public JavaScriptDialogPage
 {
 public:
     PopupPage(PopupLimit &limit, QObject *parent)
-        : QWebEnginePage(parent)
+        : JavaScriptDialogPage(parent)
         , m_limit(limit)
     {
     }
@@ -32,6 +33,7 @@ SeparateBrowserWindow::SeparateBrowserWindow(PopupLimit &limit)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setPage(new PopupPage(limit, this));
+    new PageContextMenu(this, nullptr);
     connect(this, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
     connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
     auto *errorPages = new ErrorPages(page());

@@ -1,7 +1,10 @@
 #include "browser/web_engine_browser.h"
 
 #include "browser/address.h"
+#include "browser/context_menu.h"
+#include "browser/engine_language.h"
 #include "browser/engine_page.h"
+#include "browser/outside_content.h"
 #include "browser/popup_limit.h"
 #include "page_policy/error_pages.h"
 #include "page_policy/renderer_watchdog.h"
@@ -47,10 +50,14 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
                             m_view); // the view owns its page
     // Course pages are often written in windows-1252 without saying so.
     m_page->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+    askPagesInFrench(*m_page->profile());
+    m_outside = new OutsideContent(m_page);
+    m_page->setOutsideContent([this](const QUrl &url) { return m_outside->takeOver(url); });
     m_view->setPage(m_page);
     m_errorPages = new ErrorPages(m_page);
     m_watchdog = new RendererWatchdog(m_page);
     m_popups = new PopupLimit([this](const QUrl &url) { act([this, url] { m_page->load(url); }); }, this);
+    new PageContextMenu(m_view, [this] { ExecWB(kPrintCommand, 0); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

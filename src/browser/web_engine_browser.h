@@ -17,6 +17,7 @@ namespace ruzez {
 
 class EnginePage;
 class ErrorPages;
+class OutsideContent;
 class PopupLimit;
 class RendererWatchdog;
 
@@ -65,6 +66,8 @@ public:
     void setStatusBar(bool visible) override;
 
     QWebEnginePage *page() const;
+    // What the engine cannot show goes to the desktop, or to a message.
+    OutsideContent &outsideContent() const { return *m_outside; }
 
 signals:
     // A print job has ended; success is false when nothing was printed.
@@ -85,6 +88,7 @@ private:
     PrintSetup m_printSetup;
     QWebEngineView *m_view = nullptr;
     EnginePage *m_page = nullptr;
+    OutsideContent *m_outside = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     // Our pages for failed loads, the watch on a script that never yields,
     // the windows pages open (browser/popup_limit.h).

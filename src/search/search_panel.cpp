@@ -1,17 +1,21 @@
 #include "search_panel.h"
 
+#include "shell/enter_presses_button.h"
+
 #include <QCursor>
 #include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QFontMetrics>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
 
 namespace ruzez {
 
@@ -140,6 +144,7 @@ void SearchPanel::buildControls()
 
     Command6 = new QPushButton(QStringLiteral("Chercher"), this);
     Command6->setGeometry(twips(2040, 2100, 1215, 375));
+    pressOnEnter(Command6);
 
     Label4 = new QLabel(this);
     Label4->setGeometry(twips(240, 2580, 3015, 375));
@@ -147,13 +152,17 @@ void SearchPanel::buildControls()
     Label4->setAlignment(Qt::AlignCenter);
     Label4->hide();
 
-    List1 = new QListWidget(this);
+    m_titles = new QStringListModel(this);
+    List1 = new QListView(this);
+    List1->setModel(m_titles);
     List1->setGeometry(twips(120, 3000, 3255, 2400));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every title is one line: the list need not measure each of them.
+    List1->setUniformItemSizes(true);
     List1->hide();
 
-    for (QLabel *label : {Label2, Label3, Label4})
+    for (QLabel *label : {Label2, Label3})
         label->setWordWrap(true);
     for (QWidget *widget : std::initializer_list<QWidget *>{Label2, Label3, Option1, Option2})
         setTextColour(widget, Qt::white);
@@ -185,11 +194,10 @@ void SearchPanel::Command6_Click()
     const WaitPointer wait(Command6);
     // The window does not answer while the table is searched: show the
     // message first.
-    Label4->setText(QString::fromUtf8(kSearchRunning));
-    Label4->show();
+    showMessage(QString::fromUtf8(kSearchRunning));
     List1->hide();
     repaint();
-    List1->clear();
+    m_titles->setStringList({});
     List2.clear();
 
     const std::unique_ptr<LinkRows> rows = m_rowSource ? m_rowSource() : nullptr;
@@ -207,10 +215,22 @@ void SearchPanel::showResults(const KeywordSearch &search)
         titles.append(hit.title);
         List2.append(hit.address);
     }
-    List1->addItems(titles);
-    Label4->setText(search.message);
-    Label4->show();
+    m_titles->setStringList(titles);
+    showMessage(search.message);
     List1->setVisible(!search.hits.isEmpty());
+}
+
+// The message is one line, in a smaller type when the designed one would cut
+// it ("200000 pages trouvées").
+void SearchPanel::showMessage(const QString &message)
+{
+    QFont font = verdana(12, true);
+    while (font.pointSizeF() > 6
+           && QFontMetrics(font).horizontalAdvance(message) > Label4->contentsRect().width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    Label4->setFont(font);
+    Label4->setText(message);
+    Label4->show();
 }
 
 void SearchPanel::Text2_Enter()
@@ -223,10 +243,10 @@ void SearchPanel::Text2_Enter()
 // ignored.
 void SearchPanel::List1_DoubleClicked()
 {
-    const QList<QListWidgetItem *> selected = List1->selectedItems();
+    const QModelIndexList selected = List1->selectionModel()->selectedIndexes();
     if (selected.isEmpty())
         return;
-    const int index = List1->row(selected.first());
+    const int index = selected.first().row();
     if (index >= 0 && index < List2.size())
         emit List1_DblClick(List2.at(index));
 }

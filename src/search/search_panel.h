@@ -14,9 +14,10 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 
 namespace ruzez {
 
@@ -49,7 +50,8 @@ public:
     QRadioButton *Option2 = nullptr;
     QPushButton *Command6 = nullptr;
     QLabel *Label4 = nullptr;
-    QListWidget *List1 = nullptr;
+    // A list over a model: 200,000 titles fill it at once.
+    QListView *List1 = nullptr;
     // The address of each entry of List1, at the same index; never shown.
     QStringList List2;
 
@@ -71,8 +73,10 @@ private:
     void Text2_Enter();
     void List1_DoubleClicked();
     void showResults(const KeywordSearch &search);
+    void showMessage(const QString &message);
 
     RowSource m_rowSource;
+    QStringListModel *m_titles = nullptr;
 };
 
 } // namespace ruzez

@@ -5,6 +5,7 @@ target_sources(ruzez_core PRIVATE
     exchange_file.cpp exchange_file.h
     lenient_number.cpp lenient_number.h
     dialup_line.h
+    display_platform.cpp display_platform.h
     message_boxes.h
     program_folder.cpp program_folder.h
     record_file.cpp record_file.h

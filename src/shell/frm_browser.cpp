@@ -8,6 +8,7 @@
 #include "search/search_panel.h"
 #include "shell/dialup_line.h"
 #include "shell/drives.h"
+#include "shell/enter_presses_button.h"
 #include "shell/exchange_file.h"
 #include "shell/lenient_number.h"
 #include "shell/message_boxes.h"
@@ -84,6 +85,7 @@ QToolButton *frmBrowser::makeButton(const QString &caption, const QString &theme
     palette.setColor(QPalette::Window, kButtonFace);
     button->setPalette(palette);
     button->setAutoFillBackground(true);
+    pressOnEnter(button);
     return button;
 }
 
@@ -239,7 +241,12 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 
 bool frmBrowser::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    // Sent before the window reaches the screen: it appears already fitted,
+    // whether or not the window manager makes it the active window.
+    if (event->type() == QEvent::Show && !m_shownOnce) {
+        m_shownOnce = true;
+        Form_Activate();
+    } else if (event->type() == QEvent::WindowActivate) {
         if (m_activateOnReturn)
             Form_Activate();
     } else if (event->type() == QEvent::WindowDeactivate) {
@@ -367,12 +374,17 @@ void frmBrowser::fitToScreen(const QRect &screen)
 {
     if (screen.width() <= kSmallScreenWidth)
         return;
+    // 800 x 600 is the size of the whole window, its frame included: the
+    // frame it will have in the normal state, not the maximised one.
+    const QMargins frame = m_frame.normalFrame(*this);
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    // 800 x 600 is the size of the whole window, its frame included.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    resize(kWindowOnLargeScreens - frame);
-    move(screen.x() + (screen.width() - kWindowOnLargeScreens.width()) / 2,
-         screen.y() + (screen.height() - kWindowOnLargeScreens.height()) / 2);
+    // The window itself is placed inside its frame: where a window manager
+    // puts a frame that Qt was asked to place depends on the manager.
+    const QPoint framePosition(screen.x() + (screen.width() - kWindowOnLargeScreens.width()) / 2,
+                               screen.y() + (screen.height() - kWindowOnLargeScreens.height()) / 2);
+    setGeometry(QRect(framePosition + QPoint(frame.left(), frame.top()),
+                      kWindowOnLargeScreens - QSize(frame.left() + frame.right(),
+                                                    frame.top() + frame.bottom())));
 }
 
 void frmBrowser::Form_LostFocus()

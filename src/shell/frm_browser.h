@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/window_frame.h"
 #include "shell/content_root.h"
 
 #include <QString>
@@ -176,6 +177,9 @@ private:
     std::unique_ptr<menuf> m_menuf;
     // Whether the next activation of the window runs Form_Activate.
     bool m_activateOnReturn = true;
+    // The first showing runs Form_Activate, activated or not.
+    bool m_shownOnce = false;
+    WindowFrame m_frame;
 };
 
 } // namespace ruzez

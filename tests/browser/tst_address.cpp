@@ -44,6 +44,21 @@ private slots:
         QTest::newRow("about:blank") << "about:blank" << "about:blank";
         QTest::newRow("http") << "http://example.org/a/b.html?q=1#top" << "http://example.org/a/b.html?q=1#top";
         QTest::newRow("https") << "https://example.org/" << "https://example.org/";
+        QTest::newRow("file address: # and ? in folders, the page's anchor kept")
+            << "file:///tmp/Mes cours #1/prog?/re2rira/air/presentair.html#CO2"
+            << "file:///tmp/Mes%20cours%20%231/prog%3F/re2rira/air/presentair.html#CO2";
+        QTest::newRow("file address: % and accents in folders")
+            << "file:///tmp/100%/Cours élève/re2rira/a.html"
+            << "file:///tmp/100%25/Cours%20%C3%A9l%C3%A8ve/re2rira/a.html";
+        QTest::newRow("file address: a folder ending in #")
+            << "file:///tmp/a#/re2rira/a.html" << "file:///tmp/a%23/re2rira/a.html";
+        QTest::newRow("plain path: ? in a folder, anchor kept")
+            << "/tmp/prog?/re2rira/a.html#x" << "file:///tmp/prog%3F/re2rira/a.html#x";
+        QTest::newRow("the engine's address of such a folder goes back unchanged")
+            << "file:///tmp/Mes cours %231/prog%3F/re2rira/a.html#CO2"
+            << "file:///tmp/Mes%20cours%20%231/prog%3F/re2rira/a.html#CO2";
+        QTest::newRow("a page's query and anchor")
+            << "file:///tmp/re2rira/a.html?x=1#top" << "file:///tmp/re2rira/a.html?x=1#top";
         QTest::newRow("drive letter path stays a file")
             << "D:\\re2rira\\partages\\index.html" << "file:///D:/re2rira/partages/index.html";
     }

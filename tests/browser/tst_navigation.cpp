@@ -7,7 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -334,9 +334,10 @@ private slots:
 
         h.window->Frame1->Text2->setText(QStringLiteral("ozone"));
         h.window->Frame1->Command6_Click();
+        const QAbstractItemModel *list = h.window->Frame1->List1->model();
         QStringList titles;
-        for (int i = 0; i < h.window->Frame1->List1->count(); ++i)
-            titles << h.window->Frame1->List1->item(i)->text();
+        for (int i = 0; i < list->rowCount(); ++i)
+            titles << list->index(i, 0).data().toString();
         QTEST(titles, "found");
     }
 

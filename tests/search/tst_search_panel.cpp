@@ -2,7 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -49,17 +49,18 @@ private:
 
     QStringList titles() const
     {
+        const QAbstractItemModel *list = m_panel->List1->model();
         QStringList result;
-        for (int i = 0; i < m_panel->List1->count(); ++i)
-            result.append(m_panel->List1->item(i)->text());
+        for (int i = 0; i < list->rowCount(); ++i)
+            result.append(list->index(i, 0).data().toString());
         return result;
     }
 
     void doubleClickTitle(int index)
     {
-        QListWidget *list = m_panel->List1;
-        list->setCurrentRow(index);
-        const QPoint centre = list->visualItemRect(list->item(index)).center();
+        QListView *list = m_panel->List1;
+        list->setCurrentIndex(list->model()->index(index, 0));
+        const QPoint centre = list->visualRect(list->model()->index(index, 0)).center();
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
     }
 
@@ -147,6 +148,20 @@ private slots:
         QCOMPARE(m_panel->Label4->text(), QStringLiteral("2 pages trouvées"));
     }
 
+    // 200,000 results: every title listed, and the count readable whole.
+    void manyResults()
+    {
+        m_rows = std::vector<LinkRow>();
+        for (int i = 0; i < 200000; ++i)
+            m_rows->push_back(LinkRow{QString::number(i), QStringLiteral("air/a.html"),
+                                      QString::number(i), QStringLiteral("ozone")});
+        search(QStringLiteral("ozone"));
+        QCOMPARE(m_panel->List1->model()->rowCount(), 200000);
+        QCOMPARE(m_panel->Label4->text(), QStringLiteral("200000 pages trouvées"));
+        QVERIFY(QFontMetrics(m_panel->Label4->font()).horizontalAdvance(m_panel->Label4->text())
+                <= m_panel->Label4->contentsRect().width());
+    }
+
     void findingNothingHidesTheList_data()
     {
         QTest::addColumn<bool>("readable");
@@ -164,7 +179,7 @@ private slots:
         QCOMPARE(m_panel->Label4->text(), QStringLiteral("Aucune page trouvée"));
         QVERIFY(m_panel->Label4->isVisible());
         QVERIFY(!m_panel->List1->isVisible());
-        QCOMPARE(m_panel->List1->count(), 0);
+        QCOMPARE(m_panel->List1->model()->rowCount(), 0);
         QVERIFY(m_panel->List2.isEmpty());
     }
 
@@ -250,7 +265,7 @@ private slots:
         doubleClickTitle(index);
         QCOMPARE(opened.count(), 1);
         QCOMPARE(opened.at(0).at(0).toString(), url);
-        QCOMPARE(m_panel->List1->currentRow(), index);
+        QCOMPARE(m_panel->List1->currentIndex().row(), index);
     }
 
     void doubleClickWithoutSelectionDoesNothing()
@@ -258,7 +273,7 @@ private slots:
         search(QStringLiteral("ozone"));
         m_panel->List1->clearSelection();
         QSignalSpy opened(m_panel.get(), &SearchPanel::List1_DblClick);
-        const QRect last = m_panel->List1->visualItemRect(m_panel->List1->item(1));
+        const QRect last = m_panel->List1->visualRect(m_panel->List1->model()->index(1, 0));
         QTest::mouseDClick(m_panel->List1->viewport(), Qt::LeftButton, {},
                            QPoint(last.center().x(), last.bottom() + 20));
         QCOMPARE(opened.count(), 0);
