@@ -2,6 +2,7 @@
 // its display (a real X server killed under it).
 
 #include "test_files.h"
+#include "window_harness.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,6 +110,38 @@ private slots:
         QCOMPARE(test::readAll(exchange), bytes);
     }
 
+    // The window's side: nobody is asked about the dial-up line at the end
+    // of a session, and the handlers run once, whatever came first.
+    void endSessionClosesWithoutTheQuestion_data()
+    {
+        QTest::addColumn<bool>("dialup");
+        QTest::addColumn<bool>("closedBefore");
+        QTest::newRow("dial-up line up") << true << false;
+        QTest::newRow("no dial-up line") << false << false;
+        QTest::newRow("window closed already") << true << true;
+    }
+    void endSessionClosesWithoutTheQuestion()
+    {
+        QFETCH(bool, dialup);
+        QFETCH(bool, closedBefore);
+        test::WindowHarness h;
+        h.writeActivity("20");
+        h.dialup.connected = dialup;
+        h.browser->autoComplete = true;
+        h.window->Form_Load();
+        h.settle();
+        if (closedBefore) {
+            h.boxes.answerWith({vb::No});
+            h.window->close();
+        }
+        h.window->endSession();
+        h.window->endSession();
+        QCOMPARE(h.boxes.calls.size(), closedBefore ? 1 : 0);
+        QCOMPARE(h.dialup.hangUps, 0);
+        QCOMPARE(h.programEnded, 1);
+        QCOMPARE(runningFlag(QDir(h.programFolder()).filePath(QStringLiteral("TEMPO.SZK"))), QByteArray("NON"));
+    }
+
     // Closing handlers that hang (a share that does not answer) do not keep
     // the program: the next signal ends it at once, whatever it is.
     void aSecondSignalEndsAtOnce_data()
@@ -140,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSessionEnd)
+QTEST_MAIN(TestSessionEnd)
 #include "tst_session_end.moc"
