@@ -51,6 +51,7 @@ private:
 // left out while the text goes in, which would otherwise count as typed.
 void setStored(QLineEdit *field, const QString &text)
 {
+    field->setMaxLength(qMax(param::kMaxItem, int(text.size())));
     const QValidator *limit = field->validator();
     field->setValidator(nullptr);
     field->setText(text);
@@ -61,6 +62,9 @@ QLineEdit *itemField(QWidget *frame, const QRect &place)
 {
     auto *field = new QLineEdit(frame);
     field->setGeometry(place);
+    // The maximum length cuts a paste to what fits; the validator refuses
+    // to lengthen a stored text that is over the limit already.
+    field->setMaxLength(param::kMaxItem);
     field->setValidator(new TypingLimit(param::kMaxItem, field));
     return field;
 }
