@@ -41,23 +41,30 @@ public:
         return input.size() <= m_limit || input.size() <= m_length ? Acceptable : Invalid;
     }
 
-    // Puts text from the file into the field, whatever its length.
-    static void setStored(QLineEdit *field, const QString &text)
-    {
-        static_cast<const TypingLimit *>(field->validator())->m_length = text.size();
-        field->setText(text);
-    }
-
 private:
     int m_limit;
     // The length of the text as it stands, before the edit being checked.
-    mutable qsizetype m_length = 0;
+    qsizetype m_length = 0;
 };
+
+// Puts text from the file into a field, whatever its length: the limit is
+// left out while the text goes in, which would otherwise count as typed.
+void setStored(QLineEdit *field, const QString &text)
+{
+    field->setMaxLength(qMax(param::kMaxItem, int(text.size())));
+    const QValidator *limit = field->validator();
+    field->setValidator(nullptr);
+    field->setText(text);
+    field->setValidator(limit);
+}
 
 QLineEdit *itemField(QWidget *frame, const QRect &place)
 {
     auto *field = new QLineEdit(frame);
     field->setGeometry(place);
+    // The maximum length cuts a paste to what fits; the validator refuses
+    // to lengthen a stored text that is over the limit already.
+    field->setMaxLength(param::kMaxItem);
     field->setValidator(new TypingLimit(param::kMaxItem, field));
     return field;
 }
@@ -147,11 +154,11 @@ void param::Form_Load()
     const SettingsLoad load = loadSettings(m_programFolder);
     Text1->setPlainText(lines(load.information));
     if (load.name)
-        TypingLimit::setStored(Text3, *load.name);
+        setStored(Text3, *load.name);
     if (load.mail)
-        TypingLimit::setStored(Text4, *load.mail);
+        setStored(Text4, *load.mail);
     if (load.server)
-        TypingLimit::setStored(Text5, *load.server);
+        setStored(Text5, *load.server);
     m_read = {load.name.has_value(), load.mail.has_value(), load.server.has_value()};
     if (!load.ok)
         reportFailure();

@@ -120,6 +120,12 @@ private slots:
         QTest::keyClicks(edit, QString(101, QLatin1Char('x')));
         QCOMPARE(edit->text().size(), shown);
         QVERIFY(window.Text1->isReadOnly());
+        if (stored == 0) {
+            edit->clear();
+            edit->insert(QString(150, QLatin1Char('p'))); // a paste
+            QCOMPARE(edit->text(), QString(100, QLatin1Char('p')));
+            edit->clear();
+        }
 
         // "Valider" puts the record back as it stood, every other byte too.
         window.open();
