@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 #include <utility>
 
 namespace ruzez {
@@ -27,6 +28,12 @@ void StoredTable::value(std::size_t row, int column, QString &out) const
     if (!m_located || row >= m_rows.size() || column < 0
         || std::size_t(column) >= m_located->definition.columns.size())
         return;
+    // A text rewritten in the file is read where it now lies.
+    const int k = std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
+    if (k >= 0 && m_places[row * m_keptColumns.size() + std::size_t(k)].kind == Place::Windows1252) {
+        text(row, column, out);
+        return;
+    }
     try {
         const Reader &reader = m_located->reader;
         const TableDefinition &def = m_located->definition;
@@ -56,6 +63,14 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
         switch (place.kind) {
         case Place::Latin1:
             return QLatin1StringView(base + place.offset, qsizetype(place.size));
+        case Place::Windows1252: {
+            buffer.resize(qsizetype(place.size));
+            char16_t *to = reinterpret_cast<char16_t *>(buffer.data());
+            const uchar *from = reinterpret_cast<const uchar *>(base + place.offset);
+            for (quint32 i = 0; i < place.size; ++i)
+                to[i] = windows1252Char(from[i]);
+            return buffer;
+        }
         case Place::Null:
             buffer.resize(0);
             return buffer;
@@ -69,6 +84,19 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     }
     value(row, column, buffer);
     return buffer;
+}
+
+QByteArrayView StoredTable::oneByteText(std::size_t row, int column, bool *windows1252) const
+{
+    const int k = column >= 0 && std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
+    if (k < 0 || row >= m_rows.size())
+        return {};
+    const Place place = m_places[row * m_keptColumns.size() + std::size_t(k)];
+    if (place.kind != Place::Latin1 && place.kind != Place::Windows1252)
+        return {};
+    *windows1252 = place.kind == Place::Windows1252;
+    const char *base = place.gathered ? m_gathered.constData() : m_located->reader.file().data();
+    return QByteArrayView(base + place.offset, qsizetype(place.size));
 }
 
 AccessFile::AccessFile() = default;
@@ -111,6 +139,7 @@ bool AccessFile::open(const QString &path, QString *error)
     m_file = FileBytes::open(path, error);
     m_bytes.clear();
     m_pageCount = 0;
+    m_rewritten = false;
     if (!m_file)
         return false;
     const QByteArrayView bytes = m_file->bytes();
@@ -141,6 +170,8 @@ bool AccessFile::guarded(QString *error, const Read &read) const
 {
     if (m_pageCount <= kCatalogPage)
         return failed(error, QStringLiteral("no database is open"));
+    if (m_rewritten)
+        return failed(error, QStringLiteral("the database serves a located table; open it again"));
     QString failure;
     try {
         read();
@@ -177,7 +208,7 @@ bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, co
 
 bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                              const QStringList &keptColumns, StoredTable *table,
-                             QString *error) const
+                             QString *error, KeptText keptText) const
 {
     return guarded(error, [&] {
         auto located = std::make_unique<StoredTable::Located>(
@@ -204,6 +235,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         ReadBudget budget(m_bytes.size(), m_pageCount);
         std::vector<Value> values;
         QByteArray scratch;
+        std::string narrow;
         const QByteArrayView file(m_bytes);
         // What each wanted column needs: its text found (kept) or its value checked.
         std::vector<std::pair<std::size_t, int>> visits;
@@ -233,13 +265,35 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                 qsizetype skip = 0;
                 place.kind = textKind(bytes, m_jet4, &skip);
                 place.size = quint32(bytes.size() - skip);
-                if (bytes.data() >= file.data() && bytes.data() <= file.data() + file.size()) {
+                const bool inFile = bytes.data() >= file.data() && bytes.data() <= file.data() + file.size();
+                // Text that needs decoding is decoded once, into the room it takes (never more
+                // than its stored bytes), where the bytes are this process's own.
+                qsizetype narrowSize = -1;
+                if (place.kind == StoredTable::Place::Encoded && m_jet4 && keptText == KeptText::OneByte
+                    && (m_file || !inFile)) {
+                    if (narrow.size() < std::size_t(bytes.size()))
+                        narrow.resize(std::size_t(bytes.size()));
+                    narrowSize = jetTextToWindows1252(bytes, narrow.data());
+                }
+                const bool narrowed = narrowSize >= 0;
+                if (narrowed) {
+                    place.kind = StoredTable::Place::Windows1252;
+                    place.size = quint32(narrowSize);
+                }
+                if (inFile) {
                     place.offset = quint32(bytes.data() + skip - file.data());
+                    if (narrowed) {
+                        std::memcpy(m_file->data() + place.offset, narrow.data(), std::size_t(narrowSize));
+                        m_rewritten = true;
+                    }
                 } else {
                     // A long value gathered from several records is kept whole.
                     place.gathered = true;
                     place.offset = quint32(gathered.size() + skip);
-                    gathered.append(bytes);
+                    if (narrowed)
+                        gathered.append(narrow.data(), narrowSize);
+                    else
+                        gathered.append(bytes);
                 }
             }
             rows.push_back(where);

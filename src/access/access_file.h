@@ -47,11 +47,16 @@ public:
     // their row again.
     QAnyStringView text(std::size_t row, int column, QString &buffer) const;
 
+    // The same text where it is held one byte per character, Latin-1 or windows-1252
+    // (`windows1252` says which), for a reader that compares it as it lies; a null view where
+    // it is held otherwise, and text() is to be asked.
+    QByteArrayView oneByteText(std::size_t row, int column, bool *windows1252) const;
+
     // Row by row, where the stored text of each kept column lies: in the file, or for a long
     // value gathered from several records, in m_gathered.
     struct Place
     {
-        enum Kind : quint8 { Null, Latin1, Encoded, Elsewhere };
+        enum Kind : quint8 { Null, Latin1, Windows1252, Encoded, Elsewhere };
         quint32 offset = 0;
         quint32 size = 0;
         Kind kind = Null;
@@ -114,10 +119,14 @@ public:
     // The table's rows found and checked as readTable() checks them, their values left in the
     // file until asked for: for readers that look at a few values of many rows and need not
     // hold the table decoded. The texts of `keptColumns` (names, case ignored), which the
-    // reader means to visit often, are found once here. False, with the reason in `error`,
-    // where readTable() fails.
+    // reader means to visit often, are found once here. With KeptText::OneByte, those of a file
+    // read from disk are rewritten in place one byte per character where windows-1252 holds
+    // them, so that they are compared without decoding again; the file then serves that table
+    // only. False, with the reason in `error`, where readTable() fails.
+    enum class KeptText { AsStored, OneByte };
     bool locateTable(const QString &name, const ColumnsSink &onColumns,
-                     const QStringList &keptColumns, StoredTable *table, QString *error) const;
+                     const QStringList &keptColumns, StoredTable *table, QString *error,
+                     KeptText keptText = KeptText::AsStored) const;
 
     bool isJet4() const { return m_jet4; }
 
@@ -129,6 +138,7 @@ private:
     QByteArray m_bytes;  // the file's bytes, owned or viewed in m_file
     bool m_jet4 = false;
     qint64 m_pageCount = 0;
+    mutable bool m_rewritten = false;  // texts were rewritten for a located table
 };
 
 } // namespace ruzez

@@ -24,6 +24,8 @@ public:
     FileBytes &operator=(const FileBytes &) = delete;
 
     QByteArrayView bytes() const { return {m_data, m_size}; }
+    // The same bytes, this process's own copy: a reader may rewrite what it has read.
+    char *data() { return m_data; }
 
     static constexpr qint64 kMaxSize = qint64(1) << 31;
 

@@ -195,7 +195,12 @@ void cherchemot(const LinkRows &rows, const CaseFolding &folding,
             continue;
         if (!anyWord && !listed && passe == 1)
             continue;
-        const bool found = folding.contains(rows.description(i), folded);
+        bool windows1252 = false;
+        const QByteArrayView bytes = rows.descriptionBytes(i, &windows1252);
+        const bool found = bytes.data()
+            ? folding.containsBytes(reinterpret_cast<const uchar *>(bytes.data()), bytes.size(),
+                                    windows1252 ? CaseFolding::kWindows1252 : CaseFolding::kLatin1, folded)
+            : folding.contains(rows.description(i), folded);
         if (found && (anyWord || passe == 0))
             list.append(i);
         else if (!found && listed && !anyWord && passe == 1)
