@@ -109,10 +109,11 @@ private:
         while (capacity < 2 * m_rows.size())
             capacity *= 2;
         std::vector<Index> numbers(capacity, kNone);
-        std::vector<std::size_t> firstRow;  // title number -> the first row holding it
+        // Title number -> its text, kept together rather than looked up again in the rows,
+        // which lie far apart.
+        std::vector<QString> known;
         std::vector<std::size_t> hashes;    // title number -> its hash
         QString buffer;
-        QString other;
         QByteArray narrow;
         for (std::size_t row = 0; row < m_rows.size(); ++row) {
             const QAnyStringView title = m_rows.titleText(row, buffer);
@@ -120,20 +121,20 @@ private:
             for (std::size_t slot = hash & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
                 const Index number = numbers[slot];
                 if (number == kNone) {
-                    numbers[slot] = Index(firstRow.size());
+                    numbers[slot] = Index(known.size());
                     m_titleOf[row] = numbers[slot];
-                    firstRow.push_back(row);
+                    known.push_back(title.toString());
                     hashes.push_back(hash);
                     break;
                 }
                 if (hashes[std::size_t(number)] == hash
-                    && QAnyStringView::equal(title, m_rows.titleText(firstRow[std::size_t(number)], other))) {
+                    && QAnyStringView::equal(title, known[std::size_t(number)])) {
                     m_titleOf[row] = number;
                     break;
                 }
             }
         }
-        return Index(firstRow.size());
+        return Index(known.size());
     }
 
     // Titles are short: eight bytes at a time, mixed by multiplication.
