@@ -237,6 +237,12 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         QByteArray scratch;
         std::string narrow;
         const QByteArrayView file(m_bytes);
+        // Texts are rewritten in place only in bytes no one else holds: the file read from
+        // disk, or bytes handed over whole.
+        char *writable = nullptr;
+        if (keptText == KeptText::OneByte)
+            writable = m_file ? m_file->data()
+                              : m_bytes.isDetached() ? const_cast<char *>(m_bytes.constData()) : nullptr;
         // What each wanted column needs: its text found (kept) or its value checked.
         std::vector<std::pair<std::size_t, int>> visits;
         for (std::size_t i = 0; i < def.columns.size(); ++i) {
@@ -270,7 +276,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                 // than its stored bytes), where the bytes are this process's own.
                 qsizetype narrowSize = -1;
                 if (place.kind == StoredTable::Place::Encoded && m_jet4 && keptText == KeptText::OneByte
-                    && (m_file || !inFile)) {
+                    && (writable || !inFile)) {
                     if (narrow.size() < std::size_t(bytes.size()))
                         narrow.resize(std::size_t(bytes.size()));
                     narrowSize = jetTextToWindows1252(bytes, narrow.data());
@@ -283,7 +289,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                 if (inFile) {
                     place.offset = quint32(bytes.data() + skip - file.data());
                     if (narrowed) {
-                        std::memcpy(m_file->data() + place.offset, narrow.data(), std::size_t(narrowSize));
+                        std::memcpy(writable + place.offset, narrow.data(), std::size_t(narrowSize));
                         m_rewritten = true;
                     }
                 } else {

@@ -120,7 +120,7 @@ public:
     // file until asked for: for readers that look at a few values of many rows and need not
     // hold the table decoded. The texts of `keptColumns` (names, case ignored), which the
     // reader means to visit often, are found once here. With KeptText::OneByte, those of a file
-    // read from disk are rewritten in place one byte per character where windows-1252 holds
+    // read from disk (or of bytes handed over whole) are rewritten in place one byte per character where windows-1252 holds
     // them, so that they are compared without decoding again; the file then serves that table
     // only. False, with the reason in `error`, where readTable() fails.
     enum class KeptText { AsStored, OneByte };
