@@ -28,7 +28,7 @@ void StoredTable::value(std::size_t row, int column, QString &out) const
     if (!m_located || row >= m_rows.size() || column < 0
         || std::size_t(column) >= m_located->definition.columns.size())
         return;
-    // A text rewritten in the file is read where it now lies.
+    // A text decoded once when located is read from there.
     const int k = std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
     if (k >= 0 && m_places[row * m_keptColumns.size() + std::size_t(k)].kind == Place::Windows1252) {
         text(row, column, out);
@@ -59,7 +59,9 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     const int k = column >= 0 && std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
     if (k >= 0 && row < m_rows.size()) {
         const Place place = m_places[row * m_keptColumns.size() + std::size_t(k)];
-        const char *base = place.gathered ? m_gathered.constData() : m_located->reader.file().data();
+        const char *base = place.decoded ? m_decoded->data()
+                         : place.gathered ? m_gathered.constData()
+                                          : m_located->reader.file().data();
         switch (place.kind) {
         case Place::Latin1:
             return QLatin1StringView(base + place.offset, qsizetype(place.size));
@@ -95,7 +97,9 @@ QByteArrayView StoredTable::oneByteText(std::size_t row, int column, bool *windo
     if (place.kind != Place::Latin1 && place.kind != Place::Windows1252)
         return {};
     *windows1252 = place.kind == Place::Windows1252;
-    const char *base = place.gathered ? m_gathered.constData() : m_located->reader.file().data();
+    const char *base = place.decoded ? m_decoded->data()
+                         : place.gathered ? m_gathered.constData()
+                                          : m_located->reader.file().data();
     return QByteArrayView(base + place.offset, qsizetype(place.size));
 }
 
@@ -139,7 +143,6 @@ bool AccessFile::open(const QString &path, QString *error)
     m_file = FileBytes::open(path, error);
     m_bytes.clear();
     m_pageCount = 0;
-    m_rewritten = false;
     if (!m_file)
         return false;
     const QByteArrayView bytes = m_file->bytes();
@@ -170,8 +173,6 @@ bool AccessFile::guarded(QString *error, const Read &read) const
 {
     if (m_pageCount <= kCatalogPage)
         return failed(error, QStringLiteral("no database is open"));
-    if (m_rewritten)
-        return failed(error, QStringLiteral("the database serves a located table; open it again"));
     QString failure;
     try {
         read();
@@ -237,12 +238,11 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         QByteArray scratch;
         std::string narrow;
         const QByteArrayView file(m_bytes);
-        // Texts are rewritten in place only in bytes no one else holds: the file read from
-        // disk, or bytes handed over whole.
-        char *writable = nullptr;
-        if (keptText == KeptText::OneByte)
-            writable = m_file ? m_file->data()
-                              : m_bytes.isDetached() ? const_cast<char *>(m_bytes.constData()) : nullptr;
+        // Room for every text decoded once, which together take no more than the file: memory
+        // asked for is only paid for where it is written.
+        auto decoded = std::make_unique<LargeBuffer>(
+            keptText == KeptText::OneByte ? std::size_t(m_bytes.size()) : 0);
+
         // What each wanted column needs: its text found (kept) or its value checked.
         std::vector<std::pair<std::size_t, int>> visits;
         for (std::size_t i = 0; i < def.columns.size(); ++i) {
@@ -273,10 +273,9 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                 place.size = quint32(bytes.size() - skip);
                 const bool inFile = bytes.data() >= file.data() && bytes.data() <= file.data() + file.size();
                 // Text that needs decoding is decoded once, into the room it takes (never more
-                // than its stored bytes), where the bytes are this process's own.
+                // than its stored bytes).
                 qsizetype narrowSize = -1;
-                if (place.kind == StoredTable::Place::Encoded && m_jet4 && keptText == KeptText::OneByte
-                    && (writable || !inFile)) {
+                if (place.kind == StoredTable::Place::Encoded && m_jet4 && keptText == KeptText::OneByte) {
                     if (narrow.size() < std::size_t(bytes.size()))
                         narrow.resize(std::size_t(bytes.size()));
                     narrowSize = jetTextToWindows1252(bytes, narrow.data());
@@ -286,12 +285,21 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                     place.kind = StoredTable::Place::Windows1252;
                     place.size = quint32(narrowSize);
                 }
-                if (inFile) {
-                    place.offset = quint32(bytes.data() + skip - file.data());
-                    if (narrowed) {
-                        std::memcpy(writable + place.offset, narrow.data(), std::size_t(narrowSize));
-                        m_rewritten = true;
+                if (inFile && narrowed) {
+                    // Kept apart rather than written over the file's bytes, which a damaged
+                    // file may let another row or value read as well. Past the room (texts of
+                    // a damaged file may share bytes), the text is decoded when read instead.
+                    const std::size_t at = decoded->size();
+                    if (decoded->append(narrow.data(), std::size_t(narrowSize))) {
+                        place.decoded = true;
+                        place.offset = quint32(at);
+                    } else {
+                        place.kind = StoredTable::Place::Encoded;
+                        place.size = quint32(bytes.size());
+                        place.offset = quint32(bytes.data() - file.data());
                     }
+                } else if (inFile) {
+                    place.offset = quint32(bytes.data() + skip - file.data());
                 } else {
                     // A long value gathered from several records is kept whole.
                     place.gathered = true;
@@ -310,6 +318,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         table->m_keptAt.assign(keptAt.begin(), keptAt.end());
         table->m_keptColumns = std::move(kept);
         table->m_gathered = std::move(gathered);
+        table->m_decoded = std::move(decoded);
     });
 }
 

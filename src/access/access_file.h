@@ -22,6 +22,7 @@ struct AccessTable
 
 namespace access {
 class FileBytes;
+class LargeBuffer;
 class Reader;
 struct TableDefinition;
 }
@@ -60,7 +61,8 @@ public:
         quint32 offset = 0;
         quint32 size = 0;
         Kind kind = Null;
-        bool gathered = false;
+        bool gathered = false;  // in m_gathered rather than the file
+        bool decoded = false;   // in m_decoded rather than the file
     };
 
 private:
@@ -72,6 +74,7 @@ private:
     std::vector<int> m_keptAt;  // column -> its place among the kept, or -1
     std::vector<Place> m_places;
     QByteArray m_gathered;
+    std::unique_ptr<access::LargeBuffer> m_decoded;  // texts decoded once, one byte per character
 };
 
 // A bounded reader of Access files (Jet3, Jet4 and later) written against the page layout
@@ -119,10 +122,10 @@ public:
     // The table's rows found and checked as readTable() checks them, their values left in the
     // file until asked for: for readers that look at a few values of many rows and need not
     // hold the table decoded. The texts of `keptColumns` (names, case ignored), which the
-    // reader means to visit often, are found once here. With KeptText::OneByte, those of a file
-    // read from disk (or of bytes handed over whole) are rewritten in place one byte per character where windows-1252 holds
-    // them, so that they are compared without decoding again; the file then serves that table
-    // only. False, with the reason in `error`, where readTable() fails.
+    // reader means to visit often, are found once here. With KeptText::OneByte, those that need
+    // decoding are decoded once into a copy one byte per character, where windows-1252 holds
+    // them, so that they are compared without decoding again (the copy costs at most the size
+    // of those texts as stored). False, with the reason in `error`, where readTable() fails.
     enum class KeptText { AsStored, OneByte };
     bool locateTable(const QString &name, const ColumnsSink &onColumns,
                      const QStringList &keptColumns, StoredTable *table, QString *error,
@@ -138,7 +141,6 @@ private:
     QByteArray m_bytes;  // the file's bytes, owned or viewed in m_file
     bool m_jet4 = false;
     qint64 m_pageCount = 0;
-    mutable bool m_rewritten = false;  // texts were rewritten for a located table
 };
 
 } // namespace ruzez

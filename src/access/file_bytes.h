@@ -24,8 +24,6 @@ public:
     FileBytes &operator=(const FileBytes &) = delete;
 
     QByteArrayView bytes() const { return {m_data, m_size}; }
-    // The same bytes, this process's own copy: a reader may rewrite what it has read.
-    char *data() { return m_data; }
 
     static constexpr qint64 kMaxSize = qint64(1) << 31;
 
@@ -34,6 +32,28 @@ private:
 
     char *m_data = nullptr;
     qint64 m_size = 0;
+    std::size_t m_allocated = 0;
+};
+
+// Room for up to a fixed number of bytes, asked for in large pages where the system has them
+// and paid for only where written: a reader copying much of a file into it avoids a fault
+// for every small page.
+class LargeBuffer
+{
+public:
+    explicit LargeBuffer(std::size_t capacity);
+    ~LargeBuffer();
+    LargeBuffer(const LargeBuffer &) = delete;
+    LargeBuffer &operator=(const LargeBuffer &) = delete;
+
+    const char *data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+    // Appends the bytes where they fit; false, nothing written, where they do not.
+    bool append(const char *bytes, std::size_t count);
+
+private:
+    char *m_data = nullptr;
+    std::size_t m_size = 0;
     std::size_t m_allocated = 0;
 };
 
