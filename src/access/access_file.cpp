@@ -225,8 +225,8 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
             if (kept[k] >= 0)
                 keptAt[std::size_t(kept[k])] = int(k);
 
-        std::vector<quint64> rows;
-        std::vector<StoredTable::Place> places;
+        StoredTable::LargeList<quint64> rows;
+        StoredTable::LargeList<StoredTable::Place> places;
         QByteArray gathered;
         // Room for the rows the definition states, within what the file could hold: growing
         // the lists row by row would touch their memory several times over.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "access/file_bytes.h"
+
 #include <QAnyStringView>
 #include <QByteArray>
 #include <QString>
@@ -69,10 +71,12 @@ private:
     friend class AccessFile;
     struct Located;
     std::unique_ptr<Located> m_located;
-    std::vector<quint64> m_rows;  // where each row's bytes are, as the reader names them
+    template<typename T>
+    using LargeList = std::vector<T, access::LargePageAllocator<T>>;
+    LargeList<quint64> m_rows;  // where each row's bytes are, as the reader names them
     std::vector<int> m_keptColumns;
     std::vector<int> m_keptAt;  // column -> its place among the kept, or -1
-    std::vector<Place> m_places;
+    LargeList<Place> m_places;
     QByteArray m_gathered;
     std::unique_ptr<access::LargeBuffer> m_decoded;  // texts decoded once, one byte per character
 };

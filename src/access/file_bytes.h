@@ -57,4 +57,21 @@ private:
     std::size_t m_allocated = 0;
 };
 
+// Memory for large lists in large pages where the system has them, as LargeBuffer; small ones
+// as usual.
+void *largePagesAllocate(std::size_t bytes);
+void largePagesFree(void *memory, std::size_t bytes);
+
+template<typename T>
+struct LargePageAllocator
+{
+    using value_type = T;
+    LargePageAllocator() = default;
+    template<typename U>
+    LargePageAllocator(const LargePageAllocator<U> &) {}
+    T *allocate(std::size_t n) { return static_cast<T *>(largePagesAllocate(n * sizeof(T))); }
+    void deallocate(T *p, std::size_t n) { largePagesFree(p, n * sizeof(T)); }
+    friend bool operator==(const LargePageAllocator &, const LargePageAllocator &) { return true; }
+};
+
 } // namespace ruzez::access
