@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 #include <utility>
 
 namespace ruzez {
@@ -27,6 +28,12 @@ void StoredTable::value(std::size_t row, int column, QString &out) const
     if (!m_located || row >= m_rows.size() || column < 0
         || std::size_t(column) >= m_located->definition.columns.size())
         return;
+    // A text decoded once when located is read from there.
+    const int k = std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
+    if (k >= 0 && m_places[row * m_keptColumns.size() + std::size_t(k)].kind == Place::Windows1252) {
+        text(row, column, out);
+        return;
+    }
     try {
         const Reader &reader = m_located->reader;
         const TableDefinition &def = m_located->definition;
@@ -52,10 +59,20 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     const int k = column >= 0 && std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
     if (k >= 0 && row < m_rows.size()) {
         const Place place = m_places[row * m_keptColumns.size() + std::size_t(k)];
-        const char *base = place.gathered ? m_gathered.constData() : m_located->reader.file().data();
+        const char *base = place.decoded ? m_decoded->data()
+                         : place.gathered ? m_gathered.constData()
+                                          : m_located->reader.file().data();
         switch (place.kind) {
         case Place::Latin1:
             return QLatin1StringView(base + place.offset, qsizetype(place.size));
+        case Place::Windows1252: {
+            buffer.resize(qsizetype(place.size));
+            char16_t *to = reinterpret_cast<char16_t *>(buffer.data());
+            const uchar *from = reinterpret_cast<const uchar *>(base + place.offset);
+            for (quint32 i = 0; i < place.size; ++i)
+                to[i] = windows1252Char(from[i]);
+            return buffer;
+        }
         case Place::Null:
             buffer.resize(0);
             return buffer;
@@ -69,6 +86,21 @@ QAnyStringView StoredTable::text(std::size_t row, int column, QString &buffer) c
     }
     value(row, column, buffer);
     return buffer;
+}
+
+QByteArrayView StoredTable::oneByteText(std::size_t row, int column, bool *windows1252) const
+{
+    const int k = column >= 0 && std::size_t(column) < m_keptAt.size() ? m_keptAt[std::size_t(column)] : -1;
+    if (k < 0 || row >= m_rows.size())
+        return {};
+    const Place place = m_places[row * m_keptColumns.size() + std::size_t(k)];
+    if (place.kind != Place::Latin1 && place.kind != Place::Windows1252)
+        return {};
+    *windows1252 = place.kind == Place::Windows1252;
+    const char *base = place.decoded ? m_decoded->data()
+                         : place.gathered ? m_gathered.constData()
+                                          : m_located->reader.file().data();
+    return QByteArrayView(base + place.offset, qsizetype(place.size));
 }
 
 AccessFile::AccessFile() = default;
@@ -177,7 +209,7 @@ bool AccessFile::readTable(const QString &name, const ColumnsSink &onColumns, co
 
 bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                              const QStringList &keptColumns, StoredTable *table,
-                             QString *error) const
+                             QString *error, KeptText keptText) const
 {
     return guarded(error, [&] {
         auto located = std::make_unique<StoredTable::Located>(
@@ -193,8 +225,8 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
             if (kept[k] >= 0)
                 keptAt[std::size_t(kept[k])] = int(k);
 
-        std::vector<quint64> rows;
-        std::vector<StoredTable::Place> places;
+        StoredTable::LargeList<quint64> rows;
+        StoredTable::LargeList<StoredTable::Place> places;
         QByteArray gathered;
         // Room for the rows the definition states, within what the file could hold: growing
         // the lists row by row would touch their memory several times over.
@@ -204,7 +236,13 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         ReadBudget budget(m_bytes.size(), m_pageCount);
         std::vector<Value> values;
         QByteArray scratch;
+        std::string narrow;
         const QByteArrayView file(m_bytes);
+        // Room for every text decoded once, which together take no more than the file: memory
+        // asked for is only paid for where it is written.
+        auto decoded = std::make_unique<LargeBuffer>(
+            keptText == KeptText::OneByte ? std::size_t(m_bytes.size()) : 0);
+
         // What each wanted column needs: its text found (kept) or its value checked.
         std::vector<std::pair<std::size_t, int>> visits;
         for (std::size_t i = 0; i < def.columns.size(); ++i) {
@@ -233,13 +271,43 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                 qsizetype skip = 0;
                 place.kind = textKind(bytes, m_jet4, &skip);
                 place.size = quint32(bytes.size() - skip);
-                if (bytes.data() >= file.data() && bytes.data() <= file.data() + file.size()) {
+                const bool inFile = bytes.data() >= file.data() && bytes.data() <= file.data() + file.size();
+                // Text that needs decoding is decoded once, into the room it takes (never more
+                // than its stored bytes).
+                qsizetype narrowSize = -1;
+                if (place.kind == StoredTable::Place::Encoded && m_jet4 && keptText == KeptText::OneByte) {
+                    if (narrow.size() < std::size_t(bytes.size()))
+                        narrow.resize(std::size_t(bytes.size()));
+                    narrowSize = jetTextToWindows1252(bytes, narrow.data());
+                }
+                const bool narrowed = narrowSize >= 0;
+                if (narrowed) {
+                    place.kind = StoredTable::Place::Windows1252;
+                    place.size = quint32(narrowSize);
+                }
+                if (inFile && narrowed) {
+                    // Kept apart rather than written over the file's bytes, which a damaged
+                    // file may let another row or value read as well. Past the room (texts of
+                    // a damaged file may share bytes), the text is decoded when read instead.
+                    const std::size_t at = decoded->size();
+                    if (decoded->append(narrow.data(), std::size_t(narrowSize))) {
+                        place.decoded = true;
+                        place.offset = quint32(at);
+                    } else {
+                        place.kind = StoredTable::Place::Encoded;
+                        place.size = quint32(bytes.size());
+                        place.offset = quint32(bytes.data() - file.data());
+                    }
+                } else if (inFile) {
                     place.offset = quint32(bytes.data() + skip - file.data());
                 } else {
                     // A long value gathered from several records is kept whole.
                     place.gathered = true;
                     place.offset = quint32(gathered.size() + skip);
-                    gathered.append(bytes);
+                    if (narrowed)
+                        gathered.append(narrow.data(), narrowSize);
+                    else
+                        gathered.append(bytes);
                 }
             }
             rows.push_back(where);
@@ -250,6 +318,7 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
         table->m_keptAt.assign(keptAt.begin(), keptAt.end());
         table->m_keptColumns = std::move(kept);
         table->m_gathered = std::move(gathered);
+        table->m_decoded = std::move(decoded);
     });
 }
 

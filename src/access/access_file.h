@@ -1,5 +1,7 @@
 #pragma once
 
+#include "access/file_bytes.h"
+
 #include <QAnyStringView>
 #include <QByteArray>
 #include <QString>
@@ -22,6 +24,7 @@ struct AccessTable
 
 namespace access {
 class FileBytes;
+class LargeBuffer;
 class Reader;
 struct TableDefinition;
 }
@@ -47,26 +50,35 @@ public:
     // their row again.
     QAnyStringView text(std::size_t row, int column, QString &buffer) const;
 
+    // The same text where it is held one byte per character, Latin-1 or windows-1252
+    // (`windows1252` says which), for a reader that compares it as it lies; a null view where
+    // it is held otherwise, and text() is to be asked.
+    QByteArrayView oneByteText(std::size_t row, int column, bool *windows1252) const;
+
     // Row by row, where the stored text of each kept column lies: in the file, or for a long
     // value gathered from several records, in m_gathered.
     struct Place
     {
-        enum Kind : quint8 { Null, Latin1, Encoded, Elsewhere };
+        enum Kind : quint8 { Null, Latin1, Windows1252, Encoded, Elsewhere };
         quint32 offset = 0;
         quint32 size = 0;
         Kind kind = Null;
-        bool gathered = false;
+        bool gathered = false;  // in m_gathered rather than the file
+        bool decoded = false;   // in m_decoded rather than the file
     };
 
 private:
     friend class AccessFile;
     struct Located;
     std::unique_ptr<Located> m_located;
-    std::vector<quint64> m_rows;  // where each row's bytes are, as the reader names them
+    template<typename T>
+    using LargeList = std::vector<T, access::LargePageAllocator<T>>;
+    LargeList<quint64> m_rows;  // where each row's bytes are, as the reader names them
     std::vector<int> m_keptColumns;
     std::vector<int> m_keptAt;  // column -> its place among the kept, or -1
-    std::vector<Place> m_places;
+    LargeList<Place> m_places;
     QByteArray m_gathered;
+    std::unique_ptr<access::LargeBuffer> m_decoded;  // texts decoded once, one byte per character
 };
 
 // A bounded reader of Access files (Jet3, Jet4 and later) written against the page layout
@@ -114,10 +126,14 @@ public:
     // The table's rows found and checked as readTable() checks them, their values left in the
     // file until asked for: for readers that look at a few values of many rows and need not
     // hold the table decoded. The texts of `keptColumns` (names, case ignored), which the
-    // reader means to visit often, are found once here. False, with the reason in `error`,
-    // where readTable() fails.
+    // reader means to visit often, are found once here. With KeptText::OneByte, those that need
+    // decoding are decoded once into a copy one byte per character, where windows-1252 holds
+    // them, so that they are compared without decoding again (the copy costs at most the size
+    // of those texts as stored). False, with the reason in `error`, where readTable() fails.
+    enum class KeptText { AsStored, OneByte };
     bool locateTable(const QString &name, const ColumnsSink &onColumns,
-                     const QStringList &keptColumns, StoredTable *table, QString *error) const;
+                     const QStringList &keptColumns, StoredTable *table, QString *error,
+                     KeptText keptText = KeptText::AsStored) const;
 
     bool isJet4() const { return m_jet4; }
 

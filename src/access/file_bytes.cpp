@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -84,6 +85,68 @@ FileBytes::~FileBytes()
 {
     if (m_allocated)
         munmap(m_data, m_allocated);
+}
+
+LargeBuffer::LargeBuffer(std::size_t capacity)
+{
+    constexpr std::size_t kLargePage = std::size_t(2) << 20;
+    const std::size_t allocated = (capacity + kLargePage - 1) & ~(kLargePage - 1);
+    if (allocated == 0)
+        return;
+    void *memory = mmap(nullptr, allocated, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return;  // no room: nothing fits
+    m_data = static_cast<char *>(memory);
+    m_allocated = allocated;
+#ifdef MADV_HUGEPAGE
+    madvise(memory, allocated, MADV_HUGEPAGE);
+#endif
+}
+
+LargeBuffer::~LargeBuffer()
+{
+    if (m_allocated)
+        munmap(m_data, m_allocated);
+}
+
+bool LargeBuffer::append(const char *bytes, std::size_t count)
+{
+    if (count > m_allocated - m_size)
+        return false;
+    std::memcpy(m_data + m_size, bytes, count);
+    m_size += count;
+    return true;
+}
+
+namespace {
+constexpr std::size_t kLargeList = std::size_t(1) << 20;
+constexpr std::size_t kLargePageSize = std::size_t(2) << 20;
+std::size_t roundedToLargePages(std::size_t bytes)
+{
+    return (bytes + kLargePageSize - 1) & ~(kLargePageSize - 1);
+}
+} // namespace
+
+void *largePagesAllocate(std::size_t bytes)
+{
+    if (bytes < kLargeList)
+        return ::operator new(bytes);
+    void *memory = mmap(nullptr, roundedToLargePages(bytes), PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(memory, roundedToLargePages(bytes), MADV_HUGEPAGE);
+#endif
+    return memory;
+}
+
+void largePagesFree(void *memory, std::size_t bytes)
+{
+    if (bytes < kLargeList)
+        ::operator delete(memory);
+    else
+        munmap(memory, roundedToLargePages(bytes));
 }
 
 } // namespace ruzez::access

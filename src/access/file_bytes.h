@@ -35,4 +35,43 @@ private:
     std::size_t m_allocated = 0;
 };
 
+// Room for up to a fixed number of bytes, asked for in large pages where the system has them
+// and paid for only where written: a reader copying much of a file into it avoids a fault
+// for every small page.
+class LargeBuffer
+{
+public:
+    explicit LargeBuffer(std::size_t capacity);
+    ~LargeBuffer();
+    LargeBuffer(const LargeBuffer &) = delete;
+    LargeBuffer &operator=(const LargeBuffer &) = delete;
+
+    const char *data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+    // Appends the bytes where they fit; false, nothing written, where they do not.
+    bool append(const char *bytes, std::size_t count);
+
+private:
+    char *m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_allocated = 0;
+};
+
+// Memory for large lists in large pages where the system has them, as LargeBuffer; small ones
+// as usual.
+void *largePagesAllocate(std::size_t bytes);
+void largePagesFree(void *memory, std::size_t bytes);
+
+template<typename T>
+struct LargePageAllocator
+{
+    using value_type = T;
+    LargePageAllocator() = default;
+    template<typename U>
+    LargePageAllocator(const LargePageAllocator<U> &) {}
+    T *allocate(std::size_t n) { return static_cast<T *>(largePagesAllocate(n * sizeof(T))); }
+    void deallocate(T *p, std::size_t n) { largePagesFree(p, n * sizeof(T)); }
+    friend bool operator==(const LargePageAllocator &, const LargePageAllocator &) { return true; }
+};
+
 } // namespace ruzez::access

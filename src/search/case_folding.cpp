@@ -1,5 +1,7 @@
 #include "search/case_folding.h"
 
+#include "access/access_text.h"
+
 #include <algorithm>
 #include <bit>
 #include <type_traits>
@@ -41,6 +43,10 @@ CaseFolding::CaseFolding()
         const char32_t folded = QChar::isSurrogate(unit) ? unit : QChar::toCaseFolded(unit);
         m_table[unit] = QChar::requiresSurrogates(folded) ? char16_t(unit) : char16_t(folded);
     }
+    for (int byte = 0; byte < 256; ++byte) {
+        m_byteFold[kLatin1][std::size_t(byte)] = m_table[std::size_t(byte)];
+        m_byteFold[kWindows1252][std::size_t(byte)] = m_table[windows1252Char(uchar(byte))];
+    }
 }
 
 CaseFolding::Word CaseFolding::prepare(QStringView text) const
@@ -56,25 +62,25 @@ CaseFolding::Word CaseFolding::prepare(QStringView text) const
     if (length == 0)
         return word;
 
-    // Which Latin-1 units fold to each unit of the word, and how common they are.
-    std::vector<std::vector<char16_t>> folders(static_cast<std::size_t>(length));
+    // Which bytes of each code fold to each unit of the word, and how common the Latin-1
+    // ones are.
+    using Folders = std::vector<std::vector<char16_t>>;
+    std::array<Folders, 2> folders{Folders(std::size_t(length)), Folders(std::size_t(length))};
     std::vector<int> often(static_cast<std::size_t>(length), 0);
-    for (int unit = 0; unit < 256; ++unit) {
-        for (qsizetype i = 0; i < length; ++i) {
-            if (m_table[std::size_t(unit)] == word.folded[std::size_t(i)]) {
-                folders[std::size_t(i)].push_back(char16_t(unit));
-                often[std::size_t(i)] += frequency(m_table[std::size_t(unit)]);
+    for (int code = kLatin1; code <= kWindows1252; ++code) {
+        for (int unit = 0; unit < 256; ++unit) {
+            const char16_t folded = m_byteFold[std::size_t(code)][std::size_t(unit)];
+            for (qsizetype i = 0; i < length; ++i) {
+                if (folded == word.folded[std::size_t(i)]) {
+                    folders[std::size_t(code)][std::size_t(i)].push_back(char16_t(unit));
+                    if (code == kLatin1)
+                        often[std::size_t(i)] += frequency(folded);
+                }
             }
         }
     }
     const char16_t lastUnit = word.folded.back();
     word.lastShift = word.shift[lastUnit & 0xff];
-    for (int unit = 0; unit < 256; ++unit) {
-        const char16_t folded = m_table[std::size_t(unit)];
-        word.latin1Shift[std::size_t(unit)] = folded == lastUnit ? 0 : word.shift[folded & 0xff];
-    }
-    word.latin1Possible = std::none_of(folders.begin(), folders.end(),
-                                       [](const auto &units) { return units.empty(); });
 
     // The two rarest positions (one, for a word of one unit), the first of them first.
     std::vector<qsizetype> order(static_cast<std::size_t>(length));
@@ -87,12 +93,29 @@ CaseFolding::Word CaseFolding::prepare(QStringView text) const
     std::sort(word.probe.begin(), word.probe.end());
     word.blockwise = true;
     for (std::size_t p = 0; p < 2; ++p) {
-        const std::vector<char16_t> &units = folders[std::size_t(word.probe[p])];
+        const std::vector<char16_t> &units = folders[kLatin1][std::size_t(word.probe[p])];
         // No Latin-1 unit: only a unit above U+00FF can match there, which the search
         // lets through anyway; 0xFFFF stands for it.
         word.blockwise = word.blockwise && units.size() <= 2;
         word.probeUnits[p][0] = units.empty() ? 0xffff : units[0];
         word.probeUnits[p][1] = units.size() < 2 ? word.probeUnits[p][0] : units[1];
+    }
+    for (int code = kLatin1; code <= kWindows1252; ++code) {
+        Word::Bytes &form = word.bytes[std::size_t(code)];
+        const Folders &byCode = folders[std::size_t(code)];
+        form.possible = std::none_of(byCode.begin(), byCode.end(),
+                                     [](const auto &units) { return units.empty(); });
+        for (int unit = 0; unit < 256; ++unit) {
+            const char16_t folded = m_byteFold[std::size_t(code)][std::size_t(unit)];
+            form.shift[std::size_t(unit)] = folded == lastUnit ? 0 : word.shift[folded & 0xff];
+        }
+        form.blockwise = form.possible;
+        for (std::size_t p = 0; p < 2 && form.possible; ++p) {
+            const std::vector<char16_t> &units = byCode[std::size_t(word.probe[p])];
+            form.blockwise = form.blockwise && units.size() <= 2;
+            form.probeUnits[p][0] = uchar(units[0]);
+            form.probeUnits[p][1] = uchar(units.size() < 2 ? units[0] : units[1]);
+        }
     }
     return word;
 }
@@ -106,7 +129,7 @@ bool CaseFolding::contains(QAnyStringView text, const Word &word) const
         if constexpr (std::is_same_v<View, QStringView>) {
             return containsUtf16(view.utf16(), view.size(), word);
         } else if constexpr (std::is_same_v<View, QLatin1StringView>) {
-            return containsLatin1(reinterpret_cast<const uchar *>(view.data()), view.size(), word);
+            return containsBytes(reinterpret_cast<const uchar *>(view.data()), view.size(), kLatin1, word);
         } else {
             const QString decoded = view.toString();
             return containsUtf16(reinterpret_cast<const char16_t *>(decoded.utf16()), decoded.size(), word);
@@ -116,8 +139,7 @@ bool CaseFolding::contains(QAnyStringView text, const Word &word) const
 
 // Each window from `start` is tested from its last unit and moved by the word's distances, so
 // most units of a long text are never looked at.
-template<typename Unit>
-bool CaseFolding::horspool(const Unit *units, qsizetype size, const Word &word, qsizetype start) const
+bool CaseFolding::horspool(const char16_t *units, qsizetype size, const Word &word, qsizetype start) const
 {
     const std::u16string &w = word.folded;
     const qsizetype last = qsizetype(w.size()) - 1;
@@ -125,14 +147,8 @@ bool CaseFolding::horspool(const Unit *units, qsizetype size, const Word &word, 
         return true;
     const char16_t lastUnit = w[std::size_t(last)];
     while (start + last < size) {
-        qsizetype step;
-        if constexpr (std::is_same_v<Unit, uchar>) {
-            // Latin-1: the distance by the unit as stored, folded in advance.
-            step = word.latin1Shift[units[start + last]];
-        } else {
-            const char16_t unit = at(units, start + last);
-            step = unit == lastUnit ? 0 : word.shift[unit & 0xff];
-        }
+        const char16_t unit = at(units, start + last);
+        qsizetype step = unit == lastUnit ? 0 : word.shift[unit & 0xff];
         if (step == 0) {
             qsizetype k = 0;
             while (k < last && at(units, start + k) == w[std::size_t(k)])
@@ -146,27 +162,53 @@ bool CaseFolding::horspool(const Unit *units, qsizetype size, const Word &word, 
     return false;
 }
 
-// The most travelled path of a search over the course's descriptions.
-bool CaseFolding::containsLatin1(const uchar *units, qsizetype size, const Word &word) const
+// The same over one byte per character: the distance by the byte as stored, folded in advance.
+bool CaseFolding::horspoolBytes(const uchar *units, qsizetype size, const char16_t *fold,
+                                const Word::Bytes &form, const Word &word, qsizetype start) const
 {
-    if (!word.latin1Possible)
+    const std::u16string &w = word.folded;
+    const qsizetype last = qsizetype(w.size()) - 1;
+    if (last < 0)
+        return true;
+    while (start + last < size) {
+        qsizetype step = form.shift[units[start + last]];
+        if (step == 0) {
+            qsizetype k = 0;
+            while (k < last && fold[units[start + k]] == w[std::size_t(k)])
+                ++k;
+            if (k == last)
+                return true;
+            step = word.lastShift;
+        }
+        start += step;
+    }
+    return false;
+}
+
+// The most travelled path of a search over the course's descriptions.
+bool CaseFolding::containsBytes(const uchar *units, qsizetype size, ByteCode code,
+                                const Word &word) const
+{
+    const Word::Bytes &form = word.bytes[std::size_t(code)];
+    const char16_t *fold = m_byteFold[std::size_t(code)].data();
+    if (!form.possible)
         return false;
     qsizetype start = 0;
 #ifdef RUZEZ_X86
-    if (m_avx2 && word.blockwise)
-        start = blocksAvx2(units, size, word);
+    if (m_avx2 && form.blockwise)
+        start = blocksAvx2(units, size, fold, form, word);
     if (start < 0)
         return true;
     // Sixteen windows at a time: those whose units at the two probes fold to the word's are
     // compared whole, the others are passed over.
     const qsizetype last = qsizetype(word.folded.size()) - 1;
-    if (word.blockwise && last >= 0) {
+    if (form.blockwise && last >= 0) {
         const qsizetype p0 = word.probe[0];
         const qsizetype p1 = word.probe[1];
-        const __m128i a0 = _mm_set1_epi8(char(word.probeUnits[0][0]));
-        const __m128i a1 = _mm_set1_epi8(char(word.probeUnits[0][1]));
-        const __m128i b0 = _mm_set1_epi8(char(word.probeUnits[1][0]));
-        const __m128i b1 = _mm_set1_epi8(char(word.probeUnits[1][1]));
+        const __m128i a0 = _mm_set1_epi8(char(form.probeUnits[0][0]));
+        const __m128i a1 = _mm_set1_epi8(char(form.probeUnits[0][1]));
+        const __m128i b0 = _mm_set1_epi8(char(form.probeUnits[1][0]));
+        const __m128i b1 = _mm_set1_epi8(char(form.probeUnits[1][1]));
         for (; start + last + 16 <= size; start += 16) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + p0));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + p1));
@@ -175,7 +217,7 @@ bool CaseFolding::containsLatin1(const uchar *units, qsizetype size, const Word 
             for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
                 const qsizetype at = start + std::countr_zero(mask);
                 qsizetype k = 0;
-                while (k <= last && m_table[units[at + k]] == word.folded[std::size_t(k)])
+                while (k <= last && fold[units[at + k]] == word.folded[std::size_t(k)])
                     ++k;
                 if (k > last)
                     return true;
@@ -183,22 +225,23 @@ bool CaseFolding::containsLatin1(const uchar *units, qsizetype size, const Word 
         }
     }
 #endif
-    return horspool(units, size, word, start);
+    return horspoolBytes(units, size, fold, form, word, start);
 }
 
 #ifdef RUZEZ_X86
 // The Latin-1 search's first stage, thirty-two windows at a time where the processor can.
 // Returns where the windows left to test begin, or -1 when one matched.
 __attribute__((target("avx2")))
-qsizetype CaseFolding::blocksAvx2(const uchar *units, qsizetype size, const Word &word) const
+qsizetype CaseFolding::blocksAvx2(const uchar *units, qsizetype size, const char16_t *fold,
+                                  const Word::Bytes &form, const Word &word) const
 {
     const qsizetype last = qsizetype(word.folded.size()) - 1;
     const qsizetype p0 = word.probe[0];
     const qsizetype p1 = word.probe[1];
-    const __m256i a0 = _mm256_set1_epi8(char(word.probeUnits[0][0]));
-    const __m256i a1 = _mm256_set1_epi8(char(word.probeUnits[0][1]));
-    const __m256i b0 = _mm256_set1_epi8(char(word.probeUnits[1][0]));
-    const __m256i b1 = _mm256_set1_epi8(char(word.probeUnits[1][1]));
+    const __m256i a0 = _mm256_set1_epi8(char(form.probeUnits[0][0]));
+    const __m256i a1 = _mm256_set1_epi8(char(form.probeUnits[0][1]));
+    const __m256i b0 = _mm256_set1_epi8(char(form.probeUnits[1][0]));
+    const __m256i b1 = _mm256_set1_epi8(char(form.probeUnits[1][1]));
     qsizetype start = 0;
     for (; start + last + 32 <= size; start += 32) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p0));
@@ -209,7 +252,7 @@ qsizetype CaseFolding::blocksAvx2(const uchar *units, qsizetype size, const Word
         for (unsigned mask = unsigned(_mm256_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
             const qsizetype at = start + std::countr_zero(mask);
             qsizetype k = 0;
-            while (k <= last && m_table[units[at + k]] == word.folded[std::size_t(k)])
+            while (k <= last && fold[units[at + k]] == word.folded[std::size_t(k)])
                 ++k;
             if (k > last)
                 return -1;

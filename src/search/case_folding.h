@@ -24,9 +24,8 @@ public:
     {
         std::u16string folded;
         // Horspool's distances: how far a window may move when its last unit, folded, has
-        // these low 8 bits; for Latin-1 text, by the unit as stored (0: compare the window).
+        // these low 8 bits.
         std::array<qsizetype, 256> shift{};
-        std::array<qsizetype, 256> latin1Shift{};
         qsizetype lastShift = 1;  // the distance after a window that ends on the last unit
         // Two positions of the word whose units are rare in French text, and the Latin-1 units
         // that fold to each (no more than two, a letter and its capital mostly): the windows
@@ -34,21 +33,35 @@ public:
         std::array<qsizetype, 2> probe{};
         std::array<std::array<char16_t, 2>, 2> probeUnits{};
         bool blockwise = false;
-        bool latin1Possible = true;  // false: some unit of the word no Latin-1 unit folds to
+        // The same for text held one byte per character, Latin-1 (kLatin1) or windows-1252
+        // (kWindows1252): distances by the byte as stored (0: compare the window), the bytes
+        // that fold to the probes' units.
+        struct Bytes
+        {
+            std::array<qsizetype, 256> shift{};
+            std::array<std::array<uchar, 2>, 2> probeUnits{};
+            bool blockwise = false;
+            bool possible = true;  // false: some unit of the word no byte folds to
+        };
+        std::array<Bytes, 2> bytes{};
     };
+    enum ByteCode { kLatin1, kWindows1252 };
 
     Word prepare(QStringView word) const;
     bool contains(QAnyStringView text, const Word &word) const;
+    // Text held one byte per character in `code`.
+    bool containsBytes(const uchar *units, qsizetype size, ByteCode code, const Word &word) const;
 
     char16_t fold(char16_t unit) const { return m_table[unit]; }
 
 private:
-    bool containsLatin1(const uchar *units, qsizetype size, const Word &word) const;
     bool containsUtf16(const char16_t *units, qsizetype size, const Word &word) const;
-    qsizetype blocksAvx2(const uchar *units, qsizetype size, const Word &word) const;
+    qsizetype blocksAvx2(const uchar *units, qsizetype size, const char16_t *fold,
+                         const Word::Bytes &form, const Word &word) const;
     qsizetype blocksUtf16Avx2(const char16_t *units, qsizetype size, const Word &word) const;
-    template<typename Unit>
-    bool horspool(const Unit *units, qsizetype size, const Word &word, qsizetype start) const;
+    bool horspool(const char16_t *units, qsizetype size, const Word &word, qsizetype start) const;
+    bool horspoolBytes(const uchar *units, qsizetype size, const char16_t *fold,
+                       const Word::Bytes &form, const Word &word, qsizetype start) const;
 
     char16_t at(const char16_t *text, qsizetype index) const
     {
@@ -57,10 +70,9 @@ private:
             return QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(text[index - 1], unit)));
         return m_table[unit];
     }
-    // Latin-1 text holds no surrogates: each byte is its own character.
-    char16_t at(const uchar *text, qsizetype index) const { return m_table[text[index]]; }
 
     std::vector<char16_t> m_table;
+    std::array<std::array<char16_t, 256>, 2> m_byteFold{};  // by code, each byte's folded unit
     bool m_avx2 = false;
 };
 

@@ -38,39 +38,53 @@ constexpr std::array<std::pair<char16_t, char16_t>, 12> kPlainLetters{{
 // always go to the end and a removal always takes the last listed entry of
 // a title, so each title's listed entries form a stack whose top is the
 // row's listed position; every entry links to the one below it. Titles are
-// numbered once per search so that a row finds its stack without hashing
-// its title again for every word. Removed entries are only marked and are
-// dropped at the end: every step is constant-time however many rows and
-// results there are, and the outcome is that of removing from the lists
-// in place.
+// numbered once per search, each when its row is first looked at, so that a
+// row finds its stack without hashing its title again for every word.
+// Removed entries are only marked and are dropped at the end: every step is
+// constant-time however many rows and results there are, and the outcome is
+// that of removing from the lists in place.
 class ResultList
 {
 public:
+    // Rows, titles and entries are counted in 32 bits (a table read from an Access file,
+    // 2 GB at most, holds far fewer rows): the lists take half the fresh memory, which a
+    // search over a large table pays for page by page.
+    using Index = qint32;
+    static constexpr Index kNone = -1;
+
     explicit ResultList(const LinkRows &rows)
         : m_rows(rows)
-        , m_titleOf(rows.size())
+        , m_titleOf(rows.size(), kNone)
+        , m_numbers(1024, kNone)
     {
-        m_top.assign(std::size_t(numberTitles()), kNone);
     }
 
-    bool isListed(std::size_t row) const { return m_top[m_titleOf[row]] != kNone; }
+    // The row's title number. Numbered while the search reads the row's description, the
+    // title is read from where the row already is in the cache.
+    Index titleOf(std::size_t row)
+    {
+        const Index known = m_titleOf[row];
+        return known != kNone ? known : numberTitle(row);
+    }
+
+    bool isListed(std::size_t row) { return m_top[std::size_t(titleOf(row))] != kNone; }
 
     void append(std::size_t row)
     {
-        const Index title = m_titleOf[row];
-        m_entries.push_back(Entry{Index(row), m_top[title]});
-        m_top[title] = Index(m_entries.size()) - 1;
+        const Index title = titleOf(row);
+        m_entries.push_back(Entry{Index(row), m_top[std::size_t(title)]});
+        m_top[std::size_t(title)] = Index(m_entries.size()) - 1;
     }
 
     // Drops the last listed entry with the row's title, whichever row put it there.
     void removeLast(std::size_t row)
     {
-        const Index title = m_titleOf[row];
-        if (m_top[title] == kNone)
+        const Index title = titleOf(row);
+        if (m_top[std::size_t(title)] == kNone)
             return;
-        Entry &entry = m_entries[std::size_t(m_top[title])];
+        Entry &entry = m_entries[std::size_t(m_top[std::size_t(title)])];
         entry.listed = false;
-        m_top[title] = entry.below;
+        m_top[std::size_t(title)] = entry.below;
     }
 
     QList<SearchHit> hits() const
@@ -86,12 +100,6 @@ public:
     }
 
 private:
-    // Rows, titles and entries are counted in 32 bits (a table read from an Access file,
-    // 2 GB at most, holds far fewer rows): the lists take half the fresh memory, which a
-    // search over a large table pays for page by page.
-    using Index = qint32;
-    static constexpr Index kNone = -1;
-
     struct Entry
     {
         Index row = 0;
@@ -99,41 +107,43 @@ private:
         bool listed = true;
     };
 
-    // Numbers every row's title into m_titleOf, equal texts alike whatever form the table
-    // hands them out in; returns how many titles there are. An open-addressing table of title
-    // numbers, keyed by the hash of each title's text, compares a title only with one that
-    // hashed alike, in place where the table keeps it.
-    Index numberTitles()
+    // Numbers the row's title, equal texts alike whatever form the table hands them out in.
+    // An open-addressing table of title numbers, keyed by the hash of each title's text and
+    // kept at most half full, compares a title only with one that hashed alike; it grows with
+    // the titles, not the rows, so that it stays in the cache.
+    Index numberTitle(std::size_t row)
     {
-        std::size_t capacity = 16;
-        while (capacity < 2 * m_rows.size())
-            capacity *= 2;
-        std::vector<Index> numbers(capacity, kNone);
-        std::vector<std::size_t> firstRow;  // title number -> the first row holding it
-        std::vector<std::size_t> hashes;    // title number -> its hash
-        QString buffer;
-        QString other;
-        QByteArray narrow;
-        for (std::size_t row = 0; row < m_rows.size(); ++row) {
-            const QAnyStringView title = m_rows.titleText(row, buffer);
-            const std::size_t hash = textHash(title, narrow);
-            for (std::size_t slot = hash & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
-                const Index number = numbers[slot];
-                if (number == kNone) {
-                    numbers[slot] = Index(firstRow.size());
-                    m_titleOf[row] = numbers[slot];
-                    firstRow.push_back(row);
-                    hashes.push_back(hash);
-                    break;
-                }
-                if (hashes[std::size_t(number)] == hash
-                    && QAnyStringView::equal(title, m_rows.titleText(firstRow[std::size_t(number)], other))) {
-                    m_titleOf[row] = number;
-                    break;
-                }
+        const QAnyStringView title = m_rows.titleText(row, m_buffer);
+        const std::size_t hash = textHash(title, m_narrow);
+        const std::size_t mask = m_numbers.size() - 1;
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            const Index number = m_numbers[slot];
+            if (number == kNone) {
+                const Index fresh = Index(m_known.size());
+                m_numbers[slot] = fresh;
+                m_known.push_back(title.toString());
+                m_hashes.push_back(hash);
+                m_top.push_back(kNone);
+                if (2 * m_known.size() > m_numbers.size())
+                    grow();
+                return m_titleOf[row] = fresh;
             }
+            if (m_hashes[std::size_t(number)] == hash
+                && QAnyStringView::equal(title, m_known[std::size_t(number)]))
+                return m_titleOf[row] = number;
         }
-        return Index(firstRow.size());
+    }
+
+    void grow()
+    {
+        m_numbers.assign(2 * m_numbers.size(), kNone);
+        const std::size_t mask = m_numbers.size() - 1;
+        for (std::size_t number = 0; number < m_hashes.size(); ++number) {
+            std::size_t slot = m_hashes[number] & mask;
+            while (m_numbers[slot] != kNone)
+                slot = (slot + 1) & mask;
+            m_numbers[slot] = Index(number);
+        }
     }
 
     // Titles are short: eight bytes at a time, mixed by multiplication.
@@ -176,9 +186,14 @@ private:
     }
 
     const LinkRows &m_rows;
-    std::vector<Index> m_titleOf; // row -> title number
+    std::vector<Index> m_titleOf; // row -> title number, kNone until numbered
+    std::vector<Index> m_numbers; // the hash table: slot -> title number
+    std::vector<QString> m_known; // title number -> its text
+    std::vector<std::size_t> m_hashes; // title number -> its hash
     std::vector<Index> m_top;     // title number -> its last listed entry
     std::vector<Entry> m_entries;
+    QString m_buffer;
+    QByteArray m_narrow;
 };
 
 // One word over every row. `passe` is 0 for the first word of a search and
@@ -189,13 +204,20 @@ void cherchemot(const LinkRows &rows, const CaseFolding &folding,
     const bool anyWord = mode == SearchMode::AuMoinsUnMot;
     const CaseFolding::Word folded = folding.prepare(word);
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (passe == 0)
+            list.titleOf(i);
         // The first word of "tous les mots" looks at every row.
         const bool listed = (anyWord || passe == 1) && list.isListed(i);
         if (anyWord && listed)
             continue;
         if (!anyWord && !listed && passe == 1)
             continue;
-        const bool found = folding.contains(rows.description(i), folded);
+        bool windows1252 = false;
+        const QByteArrayView bytes = rows.descriptionBytes(i, &windows1252);
+        const bool found = bytes.data()
+            ? folding.containsBytes(reinterpret_cast<const uchar *>(bytes.data()), bytes.size(),
+                                    windows1252 ? CaseFolding::kWindows1252 : CaseFolding::kLatin1, folded)
+            : folding.contains(rows.description(i), folded);
         if (found && (anyWord || passe == 0))
             list.append(i);
         else if (!found && listed && !anyWord && passe == 1)

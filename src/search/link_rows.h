@@ -3,6 +3,7 @@
 #include "search/link_row.h"
 
 #include <QAnyStringView>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstddef>
@@ -30,6 +31,14 @@ public:
     virtual const QString &address(std::size_t row) const = 0;     // URL
     // As stored where that needs no decoding (Latin-1 text, say), else decoded.
     virtual QAnyStringView description(std::size_t row) const = 0;
+    // The description where it is held one byte per character, in windows-1252 when
+    // `windows1252` is set, else in Latin-1; a null view where description() is to be asked.
+    virtual QByteArrayView descriptionBytes(std::size_t row, bool *windows1252) const
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(windows1252);
+        return {};
+    }
 };
 
 // Rows already held in memory.

@@ -59,7 +59,7 @@ public:
         return openFile(path, m_file, error)
             && m_file.locateTable(QLatin1String(LinksTable::kTableName), fieldFinder(m_at),
                                   {QLatin1String(kFields[2]), QLatin1String(kFields[3])}, &m_table,
-                                  error);
+                                  error, AccessFile::KeptText::OneByte);
     }
 
     std::size_t size() const override { return m_table.rowCount(); }
@@ -83,6 +83,10 @@ public:
     QAnyStringView description(std::size_t row) const override
     {
         return m_table.text(row, int(m_at[3]), m_description);
+    }
+    QByteArrayView descriptionBytes(std::size_t row, bool *windows1252) const override
+    {
+        return m_table.oneByteText(row, int(m_at[3]), windows1252);
     }
 
 private:

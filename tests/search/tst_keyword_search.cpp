@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <algorithm>
@@ -62,6 +64,43 @@ public:
 private:
     const std::vector<LinkRow> &m_rows;
     std::vector<std::optional<QByteArray>> m_latin1;
+};
+
+// The same rows with each description that windows-1252 holds handed out as its bytes there,
+// and each that Latin-1 holds as Latin-1 bytes, the way a table read from its file hands them
+// out once its texts were rewritten one byte per character.
+class OneByteRows final : public LinkRows
+{
+public:
+    explicit OneByteRows(const std::vector<LinkRow> &rows) : m_rows(rows)
+    {
+        for (const LinkRow &r : rows) {
+            const bool latin1 = std::all_of(r.Description.cbegin(), r.Description.cend(),
+                                            [](QChar c) { return c.unicode() < 0x100; });
+            QStringEncoder encode("windows-1252");
+            const QByteArray bytes = encode(r.Description);
+            const bool windows1252 = !latin1 && !encode.hasError()
+                && QStringDecoder("windows-1252").decode(bytes) == r.Description;
+            m_bytes.push_back(latin1 ? std::optional(r.Description.toLatin1())
+                              : windows1252 ? std::optional(bytes) : std::nullopt);
+            m_windows1252.push_back(!latin1);
+        }
+    }
+
+    std::size_t size() const override { return m_rows.size(); }
+    const QString &title(std::size_t row) const override { return m_rows[row].SubCategory; }
+    const QString &address(std::size_t row) const override { return m_rows[row].URL; }
+    QAnyStringView description(std::size_t row) const override { return m_rows[row].Description; }
+    QByteArrayView descriptionBytes(std::size_t row, bool *windows1252) const override
+    {
+        *windows1252 = m_windows1252[row];
+        return m_bytes[row] ? QByteArrayView(*m_bytes[row]) : QByteArrayView();
+    }
+
+private:
+    const std::vector<LinkRow> &m_rows;
+    std::vector<std::optional<QByteArray>> m_bytes;
+    std::vector<bool> m_windows1252;
 };
 
 // Hits written "title|address" so expected lists read as one line each.
@@ -316,7 +355,9 @@ private slots:
             u"\u03A3\u039F\u03A6\u0399\u0391\u03A3"_s, u"\u03C3\u03BF\u03C6\u03B9\u03B1\u03C2"_s,
             u"\u0130le"_s, "ile", u"\u1E9E"_s, u"\u00DF"_s, u"\U00010400x"_s, u"\U00010428X"_s,
             QString(QChar(0xDC00)) + QLatin1Char('x'), QString(QChar(0xD801)), "l'air",
-            "gaz-à-effet"};
+            "gaz-à-effet", u"l\u2019\u0153uvre"_s, u"L\u2019\u0152UVRE"_s, u"c\u0153ur"_s,
+            u"12 \u20AC"_s, u"\u0160i"_s, u"\u0161I"_s, u"\u0178"_s, u"\u00FF"_s, u"\u2122"_s,
+            u"\u0081\u0085"_s, u"\u00AB x \u00BB"_s};
         for (int round = 0; round < 300; ++round) {
             std::vector<LinkRow> rows;
             const int count = random.bounded(1, 40);
@@ -332,10 +373,12 @@ private slots:
                 query.append(words.at(random.bounded(words.size())));
             const QString keywords = query.join(QLatin1Char(' '));
             const Latin1Rows latin1(rows);
+            const OneByteRows oneByte(rows);
             for (SearchMode mode : {SearchMode::AuMoinsUnMot, SearchMode::TousLesMots}) {
                 const QStringList expected = plainSearch(rows, keywords, mode);
                 QCOMPARE(written(searchLinks(&rows, keywords, mode)), expected);
                 QCOMPARE(written(searchLinks(&latin1, keywords, mode)), expected);
+                QCOMPARE(written(searchLinks(&oneByte, keywords, mode)), expected);
             }
         }
     }
@@ -351,7 +394,11 @@ private slots:
             const QString text = QStringLiteral("<") + QChar(char16_t(c)) + QStringLiteral(">");
             rows.push_back(LinkRow{{}, text, text, text});
         }
-        for (const char *probe : {"<e>", "<K>", "<\u00E9>", "<\u03C3>", "<S>", "<\u00DF>"}) {
+        const OneByteRows oneByte(rows);
+        bool windows1252 = false;
+        QVERIFY(oneByte.descriptionBytes(0x2019 - 0x20, &windows1252).size() == 3 && windows1252);
+        for (const char *probe : {"<e>", "<K>", "<\u00E9>", "<\u03C3>", "<S>", "<\u00DF>",
+                                  "<\u0153>", "<\u0178>", "<\u00FF>", "<\u2019>"}) {
             const QString word = QString::fromUtf8(probe);
             QStringList expected;
             for (const LinkRow &r : rows) {
@@ -361,6 +408,7 @@ private slots:
             QCOMPARE(written(searchLinks(&rows, word, SearchMode::TousLesMots)), expected);
             const Latin1Rows latin1(rows);
             QCOMPARE(written(searchLinks(&latin1, word, SearchMode::TousLesMots)), expected);
+            QCOMPARE(written(searchLinks(&oneByte, word, SearchMode::TousLesMots)), expected);
         }
     }
 };

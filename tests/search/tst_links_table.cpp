@@ -4,6 +4,7 @@
 
 #include "access_test_files.h"
 
+#include "search/keyword_search.h"
 #include "search/links_table.h"
 #include "test_files.h"
 
@@ -18,6 +19,7 @@
 #include <set>
 
 using namespace ruzez;
+using namespace Qt::StringLiterals;
 using Placement = JetWriter::Placement;
 
 Q_DECLARE_METATYPE(std::vector<ruzez::LinkRow>)
@@ -210,6 +212,8 @@ private slots:
     void readsWhatWasWritten_data();
     void readsWhatWasWritten();
     void manyRowsOverManyPages();
+    void searchesAsHeldRows_data();
+    void searchesAsHeldRows();
     void storedOrder_data();
     void storedOrder();
     void fieldsFoundByName();
@@ -280,6 +284,43 @@ void TestLinksTable::readsWhatWasWritten()
     QCOMPARE(exported->size(), rows.size() + 1);
     for (size_t i = 0; i < rows.size(); ++i) {
         QCOMPARE((*exported)[i + 1], test::fields(rows[i]));
+    }
+}
+
+void TestLinksTable::searchesAsHeldRows_data()
+{
+    QTest::addColumn<QString>("words");
+    for (const char *words : {"l\u2019\u0152UVRE", "\u20AC air", "\u0178 \u00FF", "\u0081",
+                              "\u0085", "\u03B5\u03BB\u03BB", "coeur c\u0153ur", "\u00AB \u00BB"})
+        QTest::newRow(words) << QString::fromUtf8(words);
+}
+
+// The search over the file, whose texts are compared one byte per character where
+// windows-1252 holds them, finds what it finds in the same rows held in memory: compressed text
+// with and without switches, a C1 control windows-1252 gives a byte of its own or not, text it
+// cannot hold, an uncompressed long memo and one gathered from several pages.
+void TestLinksTable::searchesAsHeldRows()
+{
+    QFETCH(QString, words);
+    std::vector<LinkRow> rows;
+    const QStringList texts{u"L\u2019\u0153uvre co\u00FBte 12 \u20AC, \u00AB l\u2019air \u00BB"_s,
+                            u"\u0178 et \u00FF, \u0081 libre"_s, u"contr\u00F4le \u0085 l\u2019air"_s,
+                            u"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1 et \u20AC"_s,
+                            u"le c\u0153ur \u00AB seul \u00BB"_s, QStringLiteral("air pur, coeur")};
+    for (int i = 0; i < 60; ++i)
+        rows.push_back(LinkRow{QString::number(i + 1), QStringLiteral("p%1.html").arg(i),
+                               QStringLiteral("Titre %1").arg(i % 7), texts[i % texts.size()]});
+    rows.push_back(row(61, texts[0].repeated(30)));   // longer than the format compresses
+    rows.push_back(row(62, texts[2].repeated(400)));  // over several long-value pages
+    const QString path = save(test::linksDatabase(rows));
+    QString error;
+    const std::unique_ptr<LinkRows> table = LinksTable(path).open(&error);
+    QVERIFY2(table, qPrintable(error));
+    const LinkRowList held(rows);
+    for (SearchMode mode : {SearchMode::AuMoinsUnMot, SearchMode::TousLesMots}) {
+        const KeywordSearch expected = keywordSearch(&held, words, mode);
+        QVERIFY(mode == SearchMode::TousLesMots || !expected.hits.isEmpty());
+        QCOMPARE(keywordSearch(table.get(), words, mode).hits, expected.hits);
     }
 }
 
