@@ -3,10 +3,10 @@
 #include "access/csv_text.h"
 #include "search/keyword_search.h"
 #include "search/links_table.h"
+#include "program_run.h"
 #include "test_files.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,24 +14,11 @@ using namespace ruzez;
 
 namespace {
 
-struct Run
-{
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run run(const QStringList &args)
 {
-    QProcess process;
-    process.start(qEnvironmentVariable("RUZEZ_PROGRAM_DIR") + QStringLiteral("/ruzez-links"), args);
-    Run result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.code = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return test::runProgram(QStringLiteral("ruzez-links"), args);
 }
 
 const QByteArray kHeader = "LinkID,URL,SubCategory,Description\r\n";

@@ -1,6 +1,7 @@
 // The teachers' tool, run as they run it, on folders compared byte for byte.
 
 #include "course_folder.h"
+#include "program_run.h"
 #include "test_files.h"
 
 #include <QDir>
@@ -13,24 +14,11 @@ using namespace ruzez;
 
 namespace {
 
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run runTool(const QStringList &args)
 {
-    QProcess process;
-    process.start(qEnvironmentVariable("RUZEZ_PROGRAM_DIR") + QStringLiteral("/ruzez-course"), args);
-    Run result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.code = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return test::runProgram(QStringLiteral("ruzez-course"), args);
 }
 
 // Everything of a folder that install and uninstall could change: names,
@@ -88,7 +76,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(folder + QLatin1Char('/') + existing + QStringLiteral(".windows")),
                  !existing.isEmpty());
         QCOMPARE(installed.size(), before.size() + 1);
-        QVERIFY(runTool({QStringLiteral("status"), folder}).out.contains(QStringLiteral("Installé")));
+        QVERIFY(QString::fromUtf8(runTool({QStringLiteral("status"), folder}).out).contains(QStringLiteral("Installé")));
 
         const Run uninstall = runTool({QStringLiteral("uninstall"), folder});
         QCOMPARE(uninstall.code, 0);
@@ -161,10 +149,11 @@ private slots:
                     folder + QStringLiteral("/environ.mdb"));
         const Run run = runTool({QStringLiteral("status"), folder});
         QCOMPARE(run.code, 0);
-        QVERIFY2(run.out.contains(QStringLiteral("Non installé")), qPrintable(run.out));
-        QVERIFY2(run.out.contains(QStringLiteral("Disque du cours : ") + folder + QStringLiteral("/dosdevices/e:/re2rira/")),
-                 qPrintable(run.out));
-        QVERIFY2(run.out.contains(QStringLiteral("environ.mdb se lit")), qPrintable(run.out));
+        const QString out = QString::fromUtf8(run.out);
+        QVERIFY2(out.contains(QStringLiteral("Non installé")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("Disque du cours : ") + folder + QStringLiteral("/dosdevices/e:/re2rira/")),
+                 qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("environ.mdb se lit")), qPrintable(out));
     }
 
 private:
