@@ -134,7 +134,7 @@ private slots:
 
     void cleanupTestCase() { m_policy.reset(); }
 
-    // Item 1 and 2 together: a course page's requests, by kind and target.
+    // What a course page's requests reach, by kind and target, letter case forgiven.
     void whatACoursePageReaches_data()
     {
         QTest::addColumn<QString>("script");
@@ -299,7 +299,7 @@ private slots:
         QVERIFY(window.avant->isEnabled());
     }
 
-    // Item 4: a script opens nothing by itself; clicks open at most four
+    // Pop-ups: a script opens nothing by itself; clicks open at most four
     // windows, the next one opens in the main window.
     void scriptOpensNoWindow()
     {
@@ -344,7 +344,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(limit->windows().size(), PopupLimit::kMaxWindows - 1, kTimeout);
     }
 
-    // Item 5: a script that never yields; each button's request acts
+    // A script that never yields: each button's request acts
     // within a few seconds once the page has not answered for 5 s.
     void requestsActOnAHungPage_data()
     {
