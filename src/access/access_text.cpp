@@ -185,14 +185,30 @@ qsizetype jetTextToWindows1252(QByteArrayView bytes, char *out)
                     to += run;
                     if (!mask)
                         continue;
-                } else
-#endif
-                {
-                    while (p < end && *p != 0 && (*p & 0xE0) != 0x80)
-                        *to++ = char(*p++);
+                } else {
+                    // The last bytes, fewer than sixteen, looked at in a copy whose zeros past
+                    // them stop the run where the text ends; only the run is written.
+                    alignas(16) uchar last[16] = {};
+                    const std::size_t left = std::size_t(end - p);
+                    std::memcpy(last, p, left);
+                    const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i *>(last));
+                    const __m128i stop = _mm_or_si128(
+                        _mm_cmpeq_epi8(v, _mm_setzero_si128()),
+                        _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(char(0xE0))),
+                                       _mm_set1_epi8(char(0x80))));
+                    const int run = std::countr_zero(unsigned(_mm_movemask_epi8(stop)) | (1u << left));
+                    std::memcpy(to, last, std::size_t(run));
+                    p += run;
+                    to += run;
                     if (p >= end)
                         break;
                 }
+#else
+                while (p < end && *p != 0 && (*p & 0xE0) != 0x80)
+                    *to++ = char(*p++);
+                if (p >= end)
+                    break;
+#endif
                 if (*p == 0)
                     break;
                 if (foreignControl(*p))

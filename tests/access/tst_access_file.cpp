@@ -289,6 +289,19 @@ void TestAccessFile::everyCharacterToWindows1252()
         if (run > 0)
             QCOMPARE(QByteArray(out, 3), QByteArray("x") + char(expected[c]) + 'y');
     }
+    // Every byte in a compressed run, short and past sixteen bytes: a C1 control that
+    // windows-1252 writes otherwise has no byte there.
+    for (int byte = 1; byte < 256; ++byte) {
+        for (const QByteArray &around : {QByteArray("x"), QByteArray(20, 'x')}) {
+            const QByteArray text = QByteArray("\xFF\xFE") + around + char(byte) + around;
+            QByteArray out(text.size(), '\0');
+            const qsizetype size = jetTextToWindows1252(text, out.data());
+            const bool foreign = byte >= 0x80 && byte < 0xA0 && windows1252Char(uchar(byte)) != byte;
+            QCOMPARE(size, foreign ? -1 : 2 * around.size() + 1);
+            if (size > 0)
+                QCOMPARE(out.left(size), around + char(byte) + around);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAccessFile)
