@@ -275,10 +275,16 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                 // Text that needs decoding is decoded once, into the room it takes (never more
                 // than its stored bytes).
                 qsizetype narrowSize = -1;
+                // Text in the file is decoded straight into the copy where there is room.
+                char *into = nullptr;
                 if (place.kind == StoredTable::Place::Encoded && m_jet4 && keptText == KeptText::OneByte) {
-                    if (narrow.size() < std::size_t(bytes.size()))
-                        narrow.resize(std::size_t(bytes.size()));
-                    narrowSize = jetTextToWindows1252(bytes, narrow.data());
+                    into = inFile ? decoded->room(std::size_t(bytes.size())) : nullptr;
+                    if (!into) {
+                        if (narrow.size() < std::size_t(bytes.size()))
+                            narrow.resize(std::size_t(bytes.size()));
+                        into = narrow.data();
+                    }
+                    narrowSize = jetTextToWindows1252(bytes, into);
                 }
                 const bool narrowed = narrowSize >= 0;
                 if (narrowed) {
@@ -290,7 +296,11 @@ bool AccessFile::locateTable(const QString &name, const ColumnsSink &onColumns,
                     // file may let another row or value read as well. Past the room (texts of
                     // a damaged file may share bytes), the text is decoded when read instead.
                     const std::size_t at = decoded->size();
-                    if (decoded->append(narrow.data(), std::size_t(narrowSize))) {
+                    if (into != narrow.data()) {
+                        decoded->keep(std::size_t(narrowSize));
+                        place.decoded = true;
+                        place.offset = quint32(at);
+                    } else if (decoded->append(narrow.data(), std::size_t(narrowSize))) {
                         place.decoded = true;
                         place.offset = quint32(at);
                     } else {

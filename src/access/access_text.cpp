@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -101,46 +102,41 @@ void jetTextInto(QByteArrayView bytes, bool jet4, QString &out)
 
 namespace {
 
-// The windows-1252 byte of a character, or -1 where it has none.
-int windows1252Byte(char16_t c)
+// The characters windows-1252 writes with a byte 0x80 to 0x9F, each in the slot of its two
+// bytes xored, which the 32 characters all fill apart: typeset text (’ € œ « ») looks one up
+// for nearly every character of its two-byte runs.
+struct HighByte
+{
+    char16_t c = 0;
+    uchar byte = 0;
+};
+constexpr std::size_t highSlot(char16_t c)
+{
+    return std::size_t((c ^ (c >> 8)) & 0xFF);
+}
+constexpr std::array<HighByte, 256> kHighBytes = [] {
+    std::array<HighByte, 256> table{};
+    for (int i = 0; i < 32; ++i)
+        table[highSlot(kWindows1252High[i])] = HighByte{kWindows1252High[i], uchar(0x80 + i)};
+    return table;
+}();
+constexpr bool everyHighCharacterFound()
+{
+    for (int i = 0; i < 32; ++i)
+        if (kHighBytes[highSlot(kWindows1252High[i])].byte != 0x80 + i)
+            return false;
+    return true;
+}
+static_assert(everyHighCharacterFound());
+
+// The windows-1252 byte of a character, the five bytes it leaves free standing for the C1
+// controls of the same number; -1 where it has none.
+inline int windows1252Byte(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return c;
-    switch (c) {
-    case 0x20AC: return 0x80;
-    case 0x201A: return 0x82;
-    case 0x0192: return 0x83;
-    case 0x201E: return 0x84;
-    case 0x2026: return 0x85;
-    case 0x2020: return 0x86;
-    case 0x2021: return 0x87;
-    case 0x02C6: return 0x88;
-    case 0x2030: return 0x89;
-    case 0x0160: return 0x8A;
-    case 0x2039: return 0x8B;
-    case 0x0152: return 0x8C;
-    case 0x017D: return 0x8E;
-    case 0x2018: return 0x91;
-    case 0x2019: return 0x92;
-    case 0x201C: return 0x93;
-    case 0x201D: return 0x94;
-    case 0x2022: return 0x95;
-    case 0x2013: return 0x96;
-    case 0x2014: return 0x97;
-    case 0x02DC: return 0x98;
-    case 0x2122: return 0x99;
-    case 0x0161: return 0x9A;
-    case 0x203A: return 0x9B;
-    case 0x0153: return 0x9C;
-    case 0x017E: return 0x9E;
-    case 0x0178: return 0x9F;
-    case 0x0081:
-    case 0x008D:
-    case 0x008F:
-    case 0x0090:
-    case 0x009D: return c;  // the bytes windows-1252 leaves free
-    default: return -1;
-    }
+    const HighByte &high = kHighBytes[highSlot(c)];
+    return high.c == c ? high.byte : -1;
 }
 
 // A byte of compressed text that is a C1 control with no byte of its own in windows-1252.
@@ -189,14 +185,30 @@ qsizetype jetTextToWindows1252(QByteArrayView bytes, char *out)
                     to += run;
                     if (!mask)
                         continue;
-                } else
-#endif
-                {
-                    while (p < end && *p != 0 && (*p & 0xE0) != 0x80)
-                        *to++ = char(*p++);
+                } else {
+                    // The last bytes, fewer than sixteen, looked at in a copy whose zeros past
+                    // them stop the run where the text ends; only the run is written.
+                    alignas(16) uchar last[16] = {};
+                    const std::size_t left = std::size_t(end - p);
+                    std::memcpy(last, p, left);
+                    const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i *>(last));
+                    const __m128i stop = _mm_or_si128(
+                        _mm_cmpeq_epi8(v, _mm_setzero_si128()),
+                        _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(char(0xE0))),
+                                       _mm_set1_epi8(char(0x80))));
+                    const int run = std::countr_zero(unsigned(_mm_movemask_epi8(stop)) | (1u << left));
+                    std::memcpy(to, last, std::size_t(run));
+                    p += run;
+                    to += run;
                     if (p >= end)
                         break;
                 }
+#else
+                while (p < end && *p != 0 && (*p & 0xE0) != 0x80)
+                    *to++ = char(*p++);
+                if (p >= end)
+                    break;
+#endif
                 if (*p == 0)
                     break;
                 if (foreignControl(*p))

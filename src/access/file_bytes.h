@@ -50,6 +50,11 @@ public:
     std::size_t size() const { return m_size; }
     // Appends the bytes where they fit; false, nothing written, where they do not.
     bool append(const char *bytes, std::size_t count);
+    // Room for `count` bytes past those appended, for a writer that fills it in place and then
+    // keeps what it wrote with keep(); null where they do not fit.
+    char *room(std::size_t count) { return count <= m_allocated - m_size ? m_data + m_size : nullptr; }
+    // Keeps `count` bytes written in room() asked for at least as many.
+    void keep(std::size_t count) { m_size += count; }
 
 private:
     char *m_data = nullptr;

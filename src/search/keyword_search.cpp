@@ -1,5 +1,6 @@
 #include "keyword_search.h"
 
+#include "access/access_text.h"
 #include "search/case_folding.h"
 
 #include <QHash>
@@ -110,28 +111,86 @@ private:
     // Numbers the row's title, equal texts alike whatever form the table hands them out in.
     // An open-addressing table of title numbers, keyed by the hash of each title's text and
     // kept at most half full, compares a title only with one that hashed alike; it grows with
-    // the titles, not the rows, so that it stays in the cache.
+    // the titles, not the rows, so that it stays in the cache. A title is keyed by its text
+    // written one byte per character in windows-1252 (every byte one character, every such
+    // character one byte), which is how a table read from its file holds nearly every title:
+    // such a title is hashed and compared where it lies, without decoding it.
     Index numberTitle(std::size_t row)
     {
-        const QAnyStringView title = m_rows.titleText(row, m_buffer);
-        const std::size_t hash = textHash(title, m_narrow);
+        bool wide = false;
+        std::size_t hash = 0;
+        const QByteArrayView key = titleKey(row, wide, hash);
         const std::size_t mask = m_numbers.size() - 1;
         for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
             const Index number = m_numbers[slot];
             if (number == kNone) {
-                const Index fresh = Index(m_known.size());
+                const Index fresh = Index(m_keys.size());
                 m_numbers[slot] = fresh;
-                m_known.push_back(title.toString());
+                m_keys.emplace_back(key.data(), key.size());
+                m_wide.push_back(wide);
                 m_hashes.push_back(hash);
                 m_top.push_back(kNone);
-                if (2 * m_known.size() > m_numbers.size())
+                if (2 * m_keys.size() > m_numbers.size())
                     grow();
                 return m_titleOf[row] = fresh;
             }
-            if (m_hashes[std::size_t(number)] == hash
-                && QAnyStringView::equal(title, m_known[std::size_t(number)]))
+            const QByteArray &known = m_keys[std::size_t(number)];
+            if (m_hashes[std::size_t(number)] == hash && m_wide[std::size_t(number)] == wide
+                && known.size() == key.size()
+                && std::memcmp(known.constData(), key.data(), std::size_t(key.size())) == 0)
                 return m_titleOf[row] = number;
         }
+    }
+
+    // The row's title as windows-1252 bytes, viewed where the table holds them so; else its
+    // UTF-16 text, `wide` set, where a character has no such byte; `hash` is its hash. Valid
+    // until the next call.
+    QByteArrayView titleKey(std::size_t row, bool &wide, std::size_t &hash)
+    {
+        bool windows1252 = false;
+        const QByteArrayView bytes = m_rows.titleBytes(row, &windows1252);
+        // Latin-1 bytes 0x80 to 0x9F are controls, which windows-1252 writes otherwise.
+        if (bytes.data()) {
+            bool controls = false;
+            hash = bytesHash(bytes.data(), std::size_t(bytes.size()), &controls);
+            if (windows1252 || !controls)
+                return bytes;
+        }
+        const QAnyStringView title = m_rows.titleText(row, m_buffer);
+        QStringView text;
+        title.visit([&](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QStringView>) {
+                text = view;
+            } else {
+                m_wideText = view.toString();
+                text = m_wideText;
+            }
+        });
+        m_narrow.resize(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const int byte = windows1252Byte(text[i].unicode());
+            if (byte < 0) {
+                wide = true;
+                const QByteArrayView key(reinterpret_cast<const char *>(text.data()), text.size() * 2);
+                hash = bytesHash(key.data(), std::size_t(key.size()));
+                return key;
+            }
+            m_narrow[i] = char(byte);
+        }
+        hash = bytesHash(m_narrow.constData(), std::size_t(m_narrow.size()));
+        return m_narrow;
+    }
+
+    // The byte windows-1252 gives the character, the five bytes it leaves free standing for
+    // the C1 controls of the same number; -1 where it has none.
+    static int windows1252Byte(char16_t c)
+    {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+            return c;
+        for (int i = 0; i < 32; ++i)
+            if (kWindows1252High[i] == c)
+                return 0x80 + i;
+        return -1;
     }
 
     void grow()
@@ -147,52 +206,44 @@ private:
     }
 
     // Titles are short: eight bytes at a time, mixed by multiplication.
-    static std::size_t bytesHash(const char *data, std::size_t size)
+    // While at it, `controls` (where asked) tells whether a byte is 0x80 to 0x9F.
+    static std::size_t bytesHash(const char *data, std::size_t size, bool *controls = nullptr)
     {
+        constexpr quint64 kOnes = 0x0101010101010101ULL;
         quint64 hash = 0x9e3779b97f4a7c15ULL ^ size;
+        // A byte whose top three bits are 100 becomes zero, which the word then shows.
+        quint64 zeroes = 0;
+        const auto mark = [&zeroes](quint64 word) {
+            const quint64 x = (word & (0xE0 * kOnes)) ^ (0x80 * kOnes);
+            zeroes |= (x - kOnes) & ~x & (0x80 * kOnes);
+        };
         std::size_t i = 0;
         for (; i + 8 <= size; i += 8) {
             quint64 word;
             std::memcpy(&word, data + i, 8);
+            mark(word);
             hash = (hash ^ word) * 0xff51afd7ed558ccdULL;
             hash ^= hash >> 32;
         }
         quint64 tail = 0;
         std::memcpy(&tail, data + i, size - i);
+        mark(tail);
+        if (controls)
+            *controls = zeroes != 0;
         hash = (hash ^ tail) * 0xc4ceb9fe1a85ec53ULL;
         return std::size_t(hash ^ (hash >> 29));
-    }
-
-    // A hash of the text alone: Latin-1 and UTF-16 forms of one text hash alike.
-    static std::size_t textHash(QAnyStringView text, QByteArray &narrow)
-    {
-        return text.visit([&narrow](auto view) -> std::size_t {
-            using View = decltype(view);
-            if constexpr (std::is_same_v<View, QLatin1StringView>) {
-                return bytesHash(view.data(), std::size_t(view.size()));
-            } else if constexpr (std::is_same_v<View, QStringView>) {
-                const bool latin1 = std::all_of(view.begin(), view.end(),
-                                                [](QChar c) { return c.unicode() < 0x100; });
-                if (!latin1)
-                    return bytesHash(reinterpret_cast<const char *>(view.data()), std::size_t(view.size()) * 2);
-                narrow.resize(view.size());
-                std::transform(view.begin(), view.end(), narrow.begin(),
-                               [](QChar c) { return char(c.unicode()); });
-                return bytesHash(narrow.constData(), std::size_t(narrow.size()));
-            } else {
-                return textHash(view.toString(), narrow);
-            }
-        });
     }
 
     const LinkRows &m_rows;
     std::vector<Index> m_titleOf; // row -> title number, kNone until numbered
     std::vector<Index> m_numbers; // the hash table: slot -> title number
-    std::vector<QString> m_known; // title number -> its text
+    std::vector<QByteArray> m_keys; // title number -> its key (see titleKey())
+    std::vector<bool> m_wide;       // title number -> keyed by its UTF-16 text
     std::vector<std::size_t> m_hashes; // title number -> its hash
     std::vector<Index> m_top;     // title number -> its last listed entry
     std::vector<Entry> m_entries;
     QString m_buffer;
+    QString m_wideText;
     QByteArray m_narrow;
 };
 

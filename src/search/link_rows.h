@@ -28,6 +28,14 @@ public:
         Q_UNUSED(buffer);
         return title(row);
     }
+    // The title where it is held one byte per character, as descriptionBytes() hands out the
+    // description; a null view where titleText() is to be asked.
+    virtual QByteArrayView titleBytes(std::size_t row, bool *windows1252) const
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(windows1252);
+        return {};
+    }
     virtual const QString &address(std::size_t row) const = 0;     // URL
     // As stored where that needs no decoding (Latin-1 text, say), else decoded.
     virtual QAnyStringView description(std::size_t row) const = 0;

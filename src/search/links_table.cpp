@@ -79,6 +79,10 @@ public:
     {
         return m_table.text(row, int(m_at[2]), buffer);
     }
+    QByteArrayView titleBytes(std::size_t row, bool *windows1252) const override
+    {
+        return m_table.oneByteText(row, int(m_at[2]), windows1252);
+    }
     const QString &address(std::size_t row) const override { return field(row, 1, m_address); }
     QAnyStringView description(std::size_t row) const override
     {

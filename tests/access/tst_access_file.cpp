@@ -4,6 +4,7 @@
 #include "access_test_files.h"
 
 #include "access/access_file.h"
+#include "access/access_text.h"
 #include "test_files.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,7 @@ private slots:
     void opensOnlyRegularFiles_data();
     void opensOnlyRegularFiles();
     void fileCutWhileRead();
+    void everyCharacterToWindows1252();
 
 private:
     test::ScratchFolder m_scratch;
@@ -257,6 +259,49 @@ void TestAccessFile::fileCutWhileRead()
     const auto after = access.readTable(QStringLiteral("T"), &error);
     QVERIFY(after);
     QCOMPARE(after->rows, before->rows);
+}
+
+// Every 16-bit character, stored two bytes wide (uncompressed, and in a compressed text's
+// two-byte run), becomes the one windows-1252 byte that stands for it, or none.
+void TestAccessFile::everyCharacterToWindows1252()
+{
+    int expected[0x10000];
+    std::fill(std::begin(expected), std::end(expected), -1);
+    for (int byte = 0; byte < 256; ++byte)
+        expected[windows1252Char(uchar(byte))] = byte;
+    for (int c = 1; c < 0x10000; ++c) {
+        const char lo = char(c & 0xFF), hi = char(c >> 8);
+        const char uncompressed[] = {lo, hi, 'a', 0};
+        const char compressed[] = {char(0xFF), char(0xFE), 'x', 0, lo, hi, 0, 'y'};
+        char out[8];
+        // FF FE first is the mark of compressed text.
+        if (c != 0xFEFF) {
+            const qsizetype wide = jetTextToWindows1252(QByteArrayView(uncompressed, 4), out);
+            QCOMPARE(wide, expected[c] < 0 ? -1 : 2);
+            if (wide > 0)
+                QCOMPARE(uchar(out[0]), uchar(expected[c]));
+        }
+        // A zero first byte in a two-byte run switches back to one byte per character.
+        if (lo == 0)
+            continue;
+        const qsizetype run = jetTextToWindows1252(QByteArrayView(compressed, 8), out);
+        QCOMPARE(run, expected[c] < 0 ? -1 : 3);
+        if (run > 0)
+            QCOMPARE(QByteArray(out, 3), QByteArray("x") + char(expected[c]) + 'y');
+    }
+    // Every byte in a compressed run, short and past sixteen bytes: a C1 control that
+    // windows-1252 writes otherwise has no byte there.
+    for (int byte = 1; byte < 256; ++byte) {
+        for (const QByteArray &around : {QByteArray("x"), QByteArray(20, 'x')}) {
+            const QByteArray text = QByteArray("\xFF\xFE") + around + char(byte) + around;
+            QByteArray out(text.size(), '\0');
+            const qsizetype size = jetTextToWindows1252(text, out.data());
+            const bool foreign = byte >= 0x80 && byte < 0xA0 && windows1252Char(uchar(byte)) != byte;
+            QCOMPARE(size, foreign ? -1 : 2 * around.size() + 1);
+            if (size > 0)
+                QCOMPARE(out.left(size), around + char(byte) + around);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAccessFile)
