@@ -265,18 +265,20 @@ void frmBrowser::closeEvent(QCloseEvent *event)
 {
     // Closing from the close box, from "Fermer" or from the application
     // quitting: the closing handlers run once.
-    if (!m_unloaded)
-        Form_QueryUnload();
-    // The session may have ended while the question waited.
-    if (!m_unloaded)
-        Form_Unload();
+    unloadOnce(UnloadMode::FormControlMenu);
     event->accept();
 }
 
 void frmBrowser::endSession()
 {
+    unloadOnce(UnloadMode::AppWindows);
+}
+
+void frmBrowser::unloadOnce(UnloadMode mode)
+{
     if (!m_unloaded)
-        Form_QueryUnload(UnloadMode::AppWindows);
+        Form_QueryUnload(mode);
+    // The session may have ended while the question waited.
     if (!m_unloaded)
         Form_Unload();
 }

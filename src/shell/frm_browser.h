@@ -149,6 +149,8 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The closing handlers, each run at most once whatever ends the window.
+    void unloadOnce(UnloadMode mode);
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
