@@ -1,8 +1,6 @@
 #pragma once
 
-#include "access/file_bytes.h"
-
-#include <QAnyStringView>
+#include <QByteArrayView>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -23,14 +21,15 @@ struct AccessTable
 };
 
 namespace access {
-class FileBytes;
-class LargeBuffer;
+class PageFile;
 class Reader;
 struct TableDefinition;
 }
 
-// A table's rows located in an open AccessFile, which must outlive it. A value is decoded when
-// asked for, the same text readTable() gives.
+// A table located in an open AccessFile, which must outlive it, for a reader that goes over its
+// rows once and then comes back to a few of their values: the definition is read when the table
+// is located, the rows when scan() asks for them, and no more of the file is held than a few
+// pages.
 class StoredTable
 {
 public:
@@ -39,46 +38,36 @@ public:
     StoredTable(const StoredTable &) = delete;
     StoredTable &operator=(const StoredTable &) = delete;
 
-    std::size_t rowCount() const { return m_rows.size(); }
-
-    // Value `column` of row `row` (stored order) written into `out`, whose room is reused:
-    // a reader that visits many rows allocates nothing for them.
-    void value(std::size_t row, int column, QString &out) const;
-
-    // The same text, viewed where it is stored as Latin-1 (compressed Jet4 text), else decoded
-    // into `buffer`. The columns kept when the table was located are found without reading
-    // their row again.
-    QAnyStringView text(std::size_t row, int column, QString &buffer) const;
-
-    // The same text where it is held one byte per character, Latin-1 or windows-1252
-    // (`windows1252` says which), for a reader that compares it as it lies; a null view where
-    // it is held otherwise, and text() is to be asked.
-    QByteArrayView oneByteText(std::size_t row, int column, bool *windows1252) const;
-
-    // Row by row, where the stored text of each kept column lies: in the file, or for a long
-    // value gathered from several records, in m_gathered.
-    struct Place
+    // One text of a row as scan() hands it out: one byte per character where Latin-1 or
+    // windows-1252 holds it (`oneByte` not null; `windows1252` says which), else decoded into
+    // `text`. A null value is an empty text. Valid during the call only.
+    struct Text
     {
-        enum Kind : quint8 { Null, Latin1, Windows1252, Encoded, Elsewhere };
-        quint32 offset = 0;
-        quint32 size = 0;
-        Kind kind = Null;
-        bool gathered = false;  // in m_gathered rather than the file
-        bool decoded = false;   // in m_decoded rather than the file
+        QByteArrayView oneByte;
+        bool windows1252 = false;
+        QStringView text;
     };
+    // A row's location, as value() takes it, and its kept columns' texts, in the order the
+    // columns were named when the table was located.
+    using RowSink = std::function<void(quint64 where, const Text *texts)>;
+
+    // Every row in stored order, found and checked as readTable() checks it. False, with the
+    // reason in `error`, where readTable() fails: the rows handed out before are then to be
+    // dropped. Nothing thrown inside, by the reader or by `onRow`, leaves.
+    bool scan(const RowSink &onRow, QString *error) const;
+
+    // The rows the table's definition states, within what the file could hold: a hint for
+    // room, not a count to trust.
+    std::size_t rowCountHint() const;
+
+    // Value `column` of the row at `where` (as scan() named it) written into `out`, whose room
+    // is reused; empty where it cannot be read (a file changed since it was scanned).
+    void value(quint64 where, int column, QString &out) const;
 
 private:
     friend class AccessFile;
     struct Located;
     std::unique_ptr<Located> m_located;
-    template<typename T>
-    using LargeList = std::vector<T, access::LargePageAllocator<T>>;
-    LargeList<quint64> m_rows;  // where each row's bytes are, as the reader names them
-    std::vector<int> m_keptColumns;
-    std::vector<int> m_keptAt;  // column -> its place among the kept, or -1
-    LargeList<Place> m_places;
-    QByteArray m_gathered;
-    std::unique_ptr<access::LargeBuffer> m_decoded;  // texts decoded once, one byte per character
 };
 
 // A bounded reader of Access files (Jet3, Jet4 and later) written against the page layout
@@ -97,7 +86,8 @@ public:
     AccessFile();
     ~AccessFile();
 
-    // Only a regular file of at most 2 GB is opened, and read whole; see FileBytes.
+    // Only a regular file of at most 2 GB is opened; its pages are read as they are needed,
+    // and it stays open until the AccessFile is destroyed. See PageFile.
     bool open(const QString &path, QString *error);
     bool openBytes(QByteArray bytes, QString *error);
 
@@ -123,26 +113,21 @@ public:
     bool readTable(const QString &name, const ColumnsSink &onColumns, const RowSink &onRow,
                    QString *error) const;
 
-    // The table's rows found and checked as readTable() checks them, their values left in the
-    // file until asked for: for readers that look at a few values of many rows and need not
-    // hold the table decoded. The texts of `keptColumns` (names, case ignored), which the
-    // reader means to visit often, are found once here. With KeptText::OneByte, those that need
-    // decoding are decoded once into a copy one byte per character, where windows-1252 holds
-    // them, so that they are compared without decoding again (the copy costs at most the size
-    // of those texts as stored). False, with the reason in `error`, where readTable() fails.
-    enum class KeptText { AsStored, OneByte };
+    // The table located for a reader that scans its rows once and comes back to a few values
+    // (see StoredTable); the texts of `keptColumns` (names, case ignored; one not in the table
+    // reads as null) are those scan() hands out. False, with the reason in `error`, where the
+    // table cannot be found or its columns are refused, as readTable() refuses them.
     bool locateTable(const QString &name, const ColumnsSink &onColumns,
-                     const QStringList &keptColumns, StoredTable *table, QString *error,
-                     KeptText keptText = KeptText::AsStored) const;
+                     const QStringList &keptColumns, StoredTable *table, QString *error) const;
 
     bool isJet4() const { return m_jet4; }
 
 private:
+    bool openPages(std::unique_ptr<access::PageFile> pages, QString *error);
     template<typename Read>
     bool guarded(QString *error, const Read &read) const;
 
-    std::unique_ptr<access::FileBytes> m_file;
-    QByteArray m_bytes;  // the file's bytes, owned or viewed in m_file
+    std::unique_ptr<access::PageFile> m_pages;
     bool m_jet4 = false;
     qint64 m_pageCount = 0;
 };

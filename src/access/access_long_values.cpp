@@ -10,13 +10,14 @@ QByteArrayView Reader::longValue(const Bytes &field, ReadBudget &budget, QByteAr
 {
     const quint32 header = field.u32(0);
     const qint64 length = header & 0x3fffffff;
-    if (length > m_file.size())
+    if (length > fileSize())
         throw Damaged{QStringLiteral("a memo claims more bytes than the file holds")};
     budget.spend(length);
     const quint8 kind = header >> 24;
     if (kind & 0x80)
         return field.slice(12, length);
     quint32 pointer = field.u32(4);
+    // The record's bytes are valid until the next page is read: the caller uses them first.
     if (kind & 0x40)
         return rowAtPointer(pointer, budget, "long-value record").slice(0, length);
     // Every record of the chain is used once in the whole read, so a chain that loops, or

@@ -10,18 +10,18 @@
 
 namespace ruzez::access {
 
-Reader::Reader(QByteArrayView file, bool jet4)
-    : m_file(file), m_jet4(jet4), m_layout(jet4 ? kJet4 : kJet3),
-      m_pageCount(file.size() / m_layout.pageSize)
+Reader::Reader(PageFile &pages, bool jet4)
+    : m_pages(&pages), m_jet4(jet4), m_layout(jet4 ? kJet4 : kJet3)
 {
+    pages.setPageSize(m_layout.pageSize);
+    m_pageCount = pages.pageCount();
 }
 
 Bytes Reader::page(quint32 number) const
 {
     if (number >= quint64(m_pageCount))
         throw Damaged{QStringLiteral("page %1 lies beyond the end of the file").arg(number)};
-    return {reinterpret_cast<const uchar *>(m_file.data()) + qint64(number) * m_layout.pageSize,
-            m_layout.pageSize};
+    return {m_pages->page(number), m_layout.pageSize};
 }
 
 Bytes Reader::slot(const Bytes &p, int row, quint16 *flags) const
@@ -52,7 +52,7 @@ TableDefinition Reader::table(const QString &name, const AccessFile::ColumnsSink
         catalog.wanted[std::size_t(column)] = 1;
 
     std::optional<quint32> tablePage;
-    ReadBudget budget(m_file.size(), m_pageCount);
+    ReadBudget budget(fileSize(), m_pageCount);
     std::vector<Value> values;
     QByteArray gathered;
     forEachRow(catalog, budget, [&](quint64, const Bytes &row) {

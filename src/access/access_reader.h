@@ -5,6 +5,7 @@
 
 #include "access/access_file.h"
 #include "access/access_layout.h"
+#include "access/page_file.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -30,19 +31,21 @@ public:
 private:
     qint64 m_pageCount;
     qint64 m_left;
-    std::vector<quint64> m_used;  // one bit per slot of every page, allocated when first needed
+    std::vector<quint64> m_few;   // the first records used
+    std::vector<quint64> m_used;  // one bit per slot of every page, allocated past those
 };
 
 class Reader
 {
 public:
-    Reader(QByteArrayView file, bool jet4);
+    // Pages are read from `pages`, which must outlive the reader.
+    Reader(PageFile &pages, bool jet4);
 
     bool jet4() const { return m_jet4; }
-    QByteArrayView file() const { return m_file; }
+    qint64 fileSize() const { return m_pages->size(); }
     qint64 pageCount() const { return m_pageCount; }
 
-    // Pages and usage maps.
+    // Pages and usage maps. A page's bytes are valid until the next page() (see PageFile).
     Bytes page(quint32 number) const;
     // The bytes of slot `slot` of a page, whatever its flags.
     Bytes slot(const Bytes &page, int slot, quint16 *flags) const;
@@ -56,8 +59,10 @@ public:
 
     // Rows. Where a row's bytes are: its page and its slot there, as one number.
     static quint64 location(quint32 page, int slot) { return quint64(page) << 16 | quint64(slot); }
+    // The row's bytes, copied: valid until the next rowAt(), whatever pages are read meanwhile.
     Bytes rowAt(quint64 where) const;
-    // Every row of the table in stored order, with its location.
+    // Every row of the table in stored order, with its location; the row's bytes stay valid
+    // while the sink reads other pages.
     using RowSink = std::function<void(quint64 where, const Bytes &row)>;
     void forEachRow(const TableDefinition &def, ReadBudget &budget, const RowSink &sink) const;
     // The row's values in column order, checked against the row's bounds; columns the
@@ -81,11 +86,13 @@ private:
     Bytes rowAtPointer(quint32 pointer, ReadBudget &budget, const char *what) const;
     QString fixedText(const Column &c, const Bytes &bytes) const;
 
-    QByteArrayView m_file;
+    PageFile *m_pages;
     bool m_jet4 = false;
     Layout m_layout;
     qint64 m_pageCount = 0;
     mutable std::vector<qint64> m_offsets;  // one row's value offsets, kept to spare allocations
+    mutable std::vector<uchar> m_moved;     // a relocated row, copied off its page
+    mutable std::vector<uchar> m_located;   // the row rowAt() found
 };
 
 } // namespace ruzez::access

@@ -8,6 +8,7 @@
 #include <QtEndian>
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -82,9 +83,22 @@ void ReadBudget::use(quint32 page, int slot, const char *what)
 {
     if (page >= quint64(m_pageCount) || slot < 0 || slot >= kSlotsPerPage)
         throw Damaged{QStringLiteral("a %1 lies beyond the end of the file").arg(QLatin1String(what))};
-    if (m_used.empty())
-        m_used.assign(std::size_t(m_pageCount) * kSlotsPerPage / 64, 0);
     const quint64 bit = quint64(page) * kSlotsPerPage + quint64(slot);
+    // A read that uses few records (one value read again, say) notes them in a short list;
+    // past that, one bit for every record the file could hold.
+    if (m_used.empty()) {
+        constexpr std::size_t kFew = 32;
+        if (std::find(m_few.begin(), m_few.end(), bit) != m_few.end())
+            throw Damaged{QStringLiteral("a %1 is reached twice: a chain loops or rows share it")
+                              .arg(QLatin1String(what))};
+        if (m_few.size() < kFew) {
+            m_few.push_back(bit);
+            return;
+        }
+        m_used.assign(std::size_t(m_pageCount) * kSlotsPerPage / 64, 0);
+        for (const quint64 few : m_few)
+            m_used[few / 64] |= quint64(1) << (few % 64);
+    }
     quint64 &word = m_used[bit / 64];
     if (word & (quint64(1) << (bit % 64)))
         throw Damaged{QStringLiteral("a %1 is reached twice: a chain loops or rows share it")
@@ -102,7 +116,9 @@ void ReadBudget::spend(qint64 bytes)
 Bytes Reader::rowAt(quint64 where) const
 {
     quint16 flags = 0;
-    return slot(page(quint32(where >> 16)), int(where & 0xffff), &flags);
+    const Bytes row = slot(page(quint32(where >> 16)), int(where & 0xffff), &flags);
+    m_located.assign(row.data, row.data + row.size);
+    return Bytes{m_located.data(), row.size};
 }
 
 Bytes Reader::rowAtPointer(quint32 pointer, ReadBudget &budget, const char *what) const
@@ -120,8 +136,10 @@ Bytes Reader::rowAtPointer(quint32 pointer, ReadBudget &budget, const char *what
 void Reader::forEachRow(const TableDefinition &def, ReadBudget &budget, const RowSink &sink) const
 {
     const qint64 slotTable = m_layout.rowCountOffset + 2;
-    for (quint32 number : dataPages(def)) {
-        const Bytes p = page(number);
+    const std::vector<quint32> pages = dataPages(def);
+    for (std::size_t index = 0; index < pages.size(); ++index) {
+        const quint32 number = pages[index];
+        const Bytes p{m_pages->walkPage(pages, index), m_layout.pageSize};
         if (p.u8(0) != kDataPage || p.u32(4) != def.page)
             continue;  // a page the map still lists but that no longer holds this table
         const int count = p.u16(m_layout.rowCountOffset);
@@ -148,6 +166,11 @@ void Reader::forEachRow(const TableDefinition &def, ReadBudget &budget, const Ro
                 if (flags & kDeletedRow)
                     flags = 0;
             }
+            if (row.data < p.data || row.data >= p.data + p.size) {
+                // Off its page: kept apart from the page reads the sink may make.
+                m_moved.assign(row.data, row.data + row.size);
+                row = Bytes{m_moved.data(), row.size};
+            }
             sink(where, row);
         }
     }
@@ -165,17 +188,19 @@ void Reader::values(const TableDefinition &def, const Bytes &row, std::vector<Va
 
     int rowVarCols = 0;
     std::vector<qint64> &offsets = m_offsets;
-    offsets.clear();
     if (def.numVarCols > 0) {
         if (m_jet4) {
             rowVarCols = row.u16(end - maskSize - 2);
             const qint64 last = end - maskSize - 4 - 2 * qint64(rowVarCols);
             row.need(last, 2 * (qint64(rowVarCols) + 1));
-            offsets.resize(std::size_t(rowVarCols) + 1);
+            // Only the row's own offsets are read below: room left from a longer row is not cleared.
+            if (offsets.size() < std::size_t(rowVarCols) + 1)
+                offsets.resize(std::size_t(rowVarCols) + 1);
             for (int i = 0; i <= rowVarCols; ++i)
                 offsets[std::size_t(i)] = qFromLittleEndian<quint16>(row.data + end - maskSize - 4 - 2 * i);
         } else {
             rowVarCols = row.u8(end - maskSize - 1);
+            offsets.clear();
             // Offsets are single bytes; a jump table counts the 256-byte boundaries passed.
             int jumps = int((end - 1) / 256);
             const qint64 colPtr = end - 1 - maskSize - jumps - 1;

@@ -7,5 +7,5 @@ target_sources(ruzez_access PRIVATE
     access_rows.cpp
     access_long_values.cpp
     access_text.cpp access_text.h
-    file_bytes.cpp file_bytes.h
+    page_file.cpp page_file.h
 )

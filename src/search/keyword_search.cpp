@@ -35,137 +35,92 @@ constexpr std::array<std::pair<char16_t, char16_t>, 12> kPlainLetters{{
     {u'\u00EF', u'i'}, // ï
 }};
 
-// The result lists (titles and addresses) while one search runs. Appends
-// always go to the end and a removal always takes the last listed entry of
-// a title, so each title's listed entries form a stack whose top is the
-// row's listed position; every entry links to the one below it. Titles are
-// numbered once per search, each when its row is first looked at, so that a
-// row finds its stack without hashing its title again for every word.
-// Removed entries are only marked and are dropped at the end: every step is
-// constant-time however many rows and results there are, and the outcome is
-// that of removing from the lists in place.
-class ResultList
+// Titles numbered as the search meets them, equal texts alike whatever form the table hands
+// them out in, so that a row finds its title's results without hashing its title again for
+// every word. An open-addressing table of title numbers, keyed by the hash of each title's
+// text and kept at most half full, compares a title only with one that hashed alike; it grows
+// with the titles, not the rows, so that it stays in the cache. A title is keyed by its text
+// written one byte per character in windows-1252 (every byte one character, every such
+// character one byte), which is how a table read from its file hands out nearly every title:
+// such a title is hashed and compared where it lies, without decoding it.
+class TitleNumbers
 {
 public:
-    // Rows, titles and entries are counted in 32 bits (a table read from an Access file,
-    // 2 GB at most, holds far fewer rows): the lists take half the fresh memory, which a
-    // search over a large table pays for page by page.
     using Index = qint32;
     static constexpr Index kNone = -1;
 
-    explicit ResultList(const LinkRows &rows)
-        : m_rows(rows)
-        , m_titleOf(rows.size(), kNone)
-        , m_numbers(1024, kNone)
+    // Room for `expected` titles is set aside; memory asked for is paid for only where written.
+    explicit TitleNumbers(std::size_t expected) : m_numbers(1024, kNone)
     {
+        m_titles.reserve(expected);
+        m_keys.reserve(qsizetype(std::min<std::size_t>(expected, std::size_t(1) << 22) * 32));
     }
 
-    // The row's title number. Numbered while the search reads the row's description, the
-    // title is read from where the row already is in the cache.
-    Index titleOf(std::size_t row)
-    {
-        const Index known = m_titleOf[row];
-        return known != kNone ? known : numberTitle(row);
-    }
+    std::size_t count() const { return m_titles.size(); }
 
-    bool isListed(std::size_t row) { return m_top[std::size_t(titleOf(row))] != kNone; }
-
-    void append(std::size_t row)
-    {
-        const Index title = titleOf(row);
-        m_entries.push_back(Entry{Index(row), m_top[std::size_t(title)]});
-        m_top[std::size_t(title)] = Index(m_entries.size()) - 1;
-    }
-
-    // Drops the last listed entry with the row's title, whichever row put it there.
-    void removeLast(std::size_t row)
-    {
-        const Index title = titleOf(row);
-        if (m_top[std::size_t(title)] == kNone)
-            return;
-        Entry &entry = m_entries[std::size_t(m_top[std::size_t(title)])];
-        entry.listed = false;
-        m_top[std::size_t(title)] = entry.below;
-    }
-
-    QList<SearchHit> hits() const
-    {
-        QList<SearchHit> result;
-        result.reserve(qsizetype(m_entries.size()));
-        for (const Entry &entry : m_entries) {
-            if (entry.listed)
-                result.append(SearchHit{m_rows.title(std::size_t(entry.row)),
-                                        m_rows.address(std::size_t(entry.row))});
-        }
-        return result;
-    }
-
-private:
-    struct Entry
-    {
-        Index row = 0;
-        Index below = kNone; // the entry listed before it with the same title
-        bool listed = true;
-    };
-
-    // Numbers the row's title, equal texts alike whatever form the table hands them out in.
-    // An open-addressing table of title numbers, keyed by the hash of each title's text and
-    // kept at most half full, compares a title only with one that hashed alike; it grows with
-    // the titles, not the rows, so that it stays in the cache. A title is keyed by its text
-    // written one byte per character in windows-1252 (every byte one character, every such
-    // character one byte), which is how a table read from its file holds nearly every title:
-    // such a title is hashed and compared where it lies, without decoding it.
-    Index numberTitle(std::size_t row)
+    Index number(const LinkText &title)
     {
         bool wide = false;
         std::size_t hash = 0;
-        const QByteArrayView key = titleKey(row, wide, hash);
+        const QByteArrayView key = titleKey(title, wide, hash);
         const std::size_t mask = m_numbers.size() - 1;
         for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
             const Index number = m_numbers[slot];
             if (number == kNone) {
-                const Index fresh = Index(m_keys.size());
+                const Index fresh = Index(m_titles.size());
                 m_numbers[slot] = fresh;
-                m_keys.emplace_back(key.data(), key.size());
-                m_wide.push_back(wide);
-                m_hashes.push_back(hash);
-                m_top.push_back(kNone);
-                if (2 * m_keys.size() > m_numbers.size())
+                m_titles.push_back(Title{hash, m_keys.size(), quint32(key.size()), wide});
+                m_keys.append(key);
+                if (2 * m_titles.size() > m_numbers.size())
                     grow();
-                return m_titleOf[row] = fresh;
+                return fresh;
             }
-            const QByteArray &known = m_keys[std::size_t(number)];
-            if (m_hashes[std::size_t(number)] == hash && m_wide[std::size_t(number)] == wide
-                && known.size() == key.size()
-                && std::memcmp(known.constData(), key.data(), std::size_t(key.size())) == 0)
-                return m_titleOf[row] = number;
+            const Title &known = m_titles[std::size_t(number)];
+            if (known.hash == hash && known.wide == wide && known.size == quint32(key.size())
+                && std::memcmp(m_keys.constData() + known.offset, key.data(), known.size) == 0)
+                return number;
         }
     }
 
-    // The row's title as windows-1252 bytes, viewed where the table holds them so; else its
-    // UTF-16 text, `wide` set, where a character has no such byte; `hash` is its hash. Valid
-    // until the next call.
-    QByteArrayView titleKey(std::size_t row, bool &wide, std::size_t &hash)
+    // The title's text, read back from its key.
+    QString text(Index number) const
     {
-        bool windows1252 = false;
-        const QByteArrayView bytes = m_rows.titleBytes(row, &windows1252);
-        // Latin-1 bytes 0x80 to 0x9F are controls, which windows-1252 writes otherwise.
-        if (bytes.data()) {
-            bool controls = false;
-            hash = bytesHash(bytes.data(), std::size_t(bytes.size()), &controls);
-            if (windows1252 || !controls)
-                return bytes;
-        }
-        const QAnyStringView title = m_rows.titleText(row, m_buffer);
+        const Title &title = m_titles[std::size_t(number)];
+        const char *key = m_keys.constData() + title.offset;
+        if (title.wide)
+            return QString(reinterpret_cast<const QChar *>(key), qsizetype(title.size / 2));
+        QString text(qsizetype(title.size), Qt::Uninitialized);
+        char16_t *to = reinterpret_cast<char16_t *>(text.data());
+        for (quint32 i = 0; i < title.size; ++i)
+            to[i] = windows1252Char(uchar(key[i]));
+        return text;
+    }
+
+private:
+    // The title as windows-1252 bytes, viewed where it is handed out so; else its UTF-16 text,
+    // `wide` set, where a character has no such byte; `hash` is its hash. Valid until the
+    // next call.
+    QByteArrayView titleKey(const LinkText &title, bool &wide, std::size_t &hash)
+    {
         QStringView text;
-        title.visit([&](auto view) {
-            if constexpr (std::is_same_v<decltype(view), QStringView>) {
-                text = view;
-            } else {
-                m_wideText = view.toString();
-                text = m_wideText;
-            }
-        });
+        if (title.bytes.data()) {
+            bool controls = false;
+            hash = bytesHash(title.bytes.data(), std::size_t(title.bytes.size()), &controls);
+            // Latin-1 bytes 0x80 to 0x9F are controls, which windows-1252 writes otherwise.
+            if (title.windows1252 || !controls)
+                return title.bytes;
+            m_wideText = QLatin1StringView(title.bytes).toString();
+            text = m_wideText;
+        } else {
+            title.text.visit([&](auto view) {
+                if constexpr (std::is_same_v<decltype(view), QStringView>) {
+                    text = view;
+                } else {
+                    m_wideText = view.toString();
+                    text = m_wideText;
+                }
+            });
+        }
         m_narrow.resize(text.size());
         for (qsizetype i = 0; i < text.size(); ++i) {
             const int byte = windows1252Byte(text[i].unicode());
@@ -197,8 +152,8 @@ private:
     {
         m_numbers.assign(2 * m_numbers.size(), kNone);
         const std::size_t mask = m_numbers.size() - 1;
-        for (std::size_t number = 0; number < m_hashes.size(); ++number) {
-            std::size_t slot = m_hashes[number] & mask;
+        for (std::size_t number = 0; number < m_titles.size(); ++number) {
+            std::size_t slot = m_titles[number].hash & mask;
             while (m_numbers[slot] != kNone)
                 slot = (slot + 1) & mask;
             m_numbers[slot] = Index(number);
@@ -234,45 +189,98 @@ private:
         return std::size_t(hash ^ (hash >> 29));
     }
 
-    const LinkRows &m_rows;
-    std::vector<Index> m_titleOf; // row -> title number, kNone until numbered
+    // A title's key (see titleKey()) lies in m_keys, all keys one after another.
+    struct Title
+    {
+        std::size_t hash;
+        qsizetype offset;
+        quint32 size;  // a title lies in one page
+        bool wide;     // keyed by its UTF-16 text
+    };
     std::vector<Index> m_numbers; // the hash table: slot -> title number
-    std::vector<QByteArray> m_keys; // title number -> its key (see titleKey())
-    std::vector<bool> m_wide;       // title number -> keyed by its UTF-16 text
-    std::vector<std::size_t> m_hashes; // title number -> its hash
-    std::vector<Index> m_top;     // title number -> its last listed entry
-    std::vector<Entry> m_entries;
-    QString m_buffer;
+    std::vector<Title> m_titles;  // title number -> its key
+    QByteArray m_keys;
     QString m_wideText;
     QByteArray m_narrow;
 };
 
-// One word over every row. `passe` is 0 for the first word of a search and
-// 1 for each later word.
-void cherchemot(const LinkRows &rows, const CaseFolding &folding,
-                const QString &word, SearchMode mode, int passe, ResultList &list)
+// The result lists (titles and addresses) while one search runs. Appends always go to the end
+// and a removal always takes the last listed entry of a title, so each title's listed entries
+// form a stack whose top is the title's listed position; every entry links to the one below
+// it. Removed entries are only marked and are dropped at the end: every step is constant-time
+// however many rows and results there are, and the outcome is that of removing from the lists
+// in place.
+class ResultList
+{
+public:
+    using Index = TitleNumbers::Index;
+    static constexpr Index kNone = TitleNumbers::kNone;
+
+    // Room for `entries` appends, the most the search can make, is set aside at once.
+    ResultList(std::size_t titles, std::size_t entries) : m_top(titles, kNone)
+    {
+        m_entries.reserve(entries);
+    }
+
+    bool isListed(Index title) const { return m_top[std::size_t(title)] != kNone; }
+
+    void append(std::size_t row, Index title)
+    {
+        m_entries.push_back(Entry{Index(row), m_top[std::size_t(title)]});
+        m_top[std::size_t(title)] = Index(m_entries.size()) - 1;
+    }
+
+    // Drops the last listed entry with the title, whichever row put it there.
+    void removeLast(Index title)
+    {
+        if (m_top[std::size_t(title)] == kNone)
+            return;
+        Entry &entry = m_entries[std::size_t(m_top[std::size_t(title)])];
+        entry.row = kNone;
+        m_top[std::size_t(title)] = entry.below;
+    }
+
+    // The rows listed, in list order.
+    template<typename Visit>
+    void forEachListed(const Visit &visit) const
+    {
+        for (const Entry &entry : m_entries)
+            if (entry.row != kNone)
+                visit(std::size_t(entry.row));
+    }
+
+private:
+    struct Entry
+    {
+        Index row = 0;       // kNone once removed
+        Index below = kNone; // the entry listed before it with the same title
+    };
+
+    std::vector<Index> m_top; // title number -> its last listed entry
+    std::vector<Entry> m_entries;
+};
+
+// One word's pass over every row, as the panel makes it: `found` says whether the row's
+// description holds the word. `passe` is 0 for the first word of a search and 1 for each
+// later word.
+template<typename Found>
+void cherchemot(const std::vector<TitleNumbers::Index> &titleOf, SearchMode mode, int passe,
+                const Found &found, ResultList &list)
 {
     const bool anyWord = mode == SearchMode::AuMoinsUnMot;
-    const CaseFolding::Word folded = folding.prepare(word);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (passe == 0)
-            list.titleOf(i);
+    for (std::size_t i = 0; i < titleOf.size(); ++i) {
+        const TitleNumbers::Index title = titleOf[i];
         // The first word of "tous les mots" looks at every row.
-        const bool listed = (anyWord || passe == 1) && list.isListed(i);
+        const bool listed = (anyWord || passe == 1) && list.isListed(title);
         if (anyWord && listed)
             continue;
         if (!anyWord && !listed && passe == 1)
             continue;
-        bool windows1252 = false;
-        const QByteArrayView bytes = rows.descriptionBytes(i, &windows1252);
-        const bool found = bytes.data()
-            ? folding.containsBytes(reinterpret_cast<const uchar *>(bytes.data()), bytes.size(),
-                                    windows1252 ? CaseFolding::kWindows1252 : CaseFolding::kLatin1, folded)
-            : folding.contains(rows.description(i), folded);
-        if (found && (anyWord || passe == 0))
-            list.append(i);
-        else if (!found && listed && !anyWord && passe == 1)
-            list.removeLast(i);
+        const bool holds = found(i);
+        if (holds && (anyWord || passe == 0))
+            list.append(i, title);
+        else if (!holds && listed && !anyWord && passe == 1)
+            list.removeLast(title);
     }
 }
 
@@ -328,18 +336,69 @@ QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &ke
     return searchLinks(&list, keywords, mode);
 }
 
-QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode)
+QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode,
+                             QString *error)
 {
     if (!rows)
         return {};
-    ResultList list(*rows);
+    const QStringList words = splitKeywords(keywords);
+    if (words.isEmpty())
+        return {};
     const CaseFolding folding;
-    int passe = 0;
-    for (const QString &word : splitKeywords(keywords)) {
-        cherchemot(*rows, folding, word, mode, passe, list);
-        passe = 1;
+    std::vector<CaseFolding::Word> folded;
+    for (const QString &word : words)
+        folded.push_back(folding.prepare(word));
+    // The table is read once: each row's title numbered and every word looked for in its
+    // description, a bit per word. The words' passes over the rows then run on those bits.
+    // A row is listed only where it holds the first word ("tous les mots") or any word ("au
+    // moins un mot"): only such rows' addresses are kept.
+    const bool anyWord = mode == SearchMode::AuMoinsUnMot;
+    const std::size_t stride = (folded.size() + 31) / 32;
+    // Room for the rows the table states, within reason: growing a list copies it to fresh
+    // memory, which costs more than the room that stays unused.
+    const std::size_t expected = std::min<std::size_t>(rows->rowCountHint(), std::size_t(1) << 24);
+    TitleNumbers titles(expected);
+    std::vector<TitleNumbers::Index> titleOf;
+    std::vector<quint32> found;
+    titleOf.reserve(expected);
+    found.reserve(expected * stride);
+    std::size_t listableRows = 0;
+    const bool read = rows->forEachRow(
+        [&](std::size_t, const LinkText &title, const LinkText &description) {
+            titleOf.push_back(titles.number(title));
+            bool listable = false;
+            for (std::size_t first = 0; first < folded.size(); first += 32) {
+                quint32 bits = 0;
+                for (std::size_t w = first; w < std::min(first + 32, folded.size()); ++w) {
+                    const bool holds = description.bytes.data()
+                        ? folding.containsBytes(
+                            reinterpret_cast<const uchar *>(description.bytes.data()),
+                            description.bytes.size(),
+                            description.windows1252 ? CaseFolding::kWindows1252 : CaseFolding::kLatin1,
+                            folded[w])
+                        : folding.contains(description.text, folded[w]);
+                    bits |= quint32(holds) << (w - first);
+                }
+                found.push_back(bits);
+                listable = listable || (anyWord ? bits != 0 : (first == 0 && (bits & 1)));
+            }
+            listableRows += listable;
+            return listable;
+        },
+        error);
+    if (!read)
+        return {};
+    ResultList list(titles.count(), listableRows);
+    for (std::size_t w = 0; w < folded.size(); ++w) {
+        cherchemot(titleOf, mode, w == 0 ? 0 : 1,
+                   [&](std::size_t row) { return (found[row * stride + w / 32] >> (w % 32)) & 1; },
+                   list);
     }
-    return list.hits();
+    QList<SearchHit> hits;
+    list.forEachListed([&](std::size_t row) {
+        hits.append(SearchHit{titles.text(titleOf[row]), rows->address(row)});
+    });
+    return hits;
 }
 
 QString resultMessage(qsizetype count)
@@ -365,7 +424,8 @@ KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &box
     return keywordSearch(&list, boxText, mode);
 }
 
-KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode)
+KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode,
+                            QString *error)
 {
     KeywordSearch search;
     search.keywords = nettoiquest(boxText);
@@ -373,7 +433,7 @@ KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, Search
         return search;
     search.ran = true;
     search.keywords = trimSpaces(search.keywords);
-    search.hits = searchLinks(rows, search.keywords, mode);
+    search.hits = searchLinks(rows, search.keywords, mode, error);
     search.message = resultMessage(search.hits.size());
     return search;
 }

@@ -42,8 +42,10 @@ struct SearchHit
 // Looks every keyword of `keywords` (already normalised and trimmed) up in
 // the descriptions of `rows`, visited in stored order, and returns the
 // listed results in list order. A null `rows` is a table that could not be
-// read: nothing is found.
-QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode);
+// opened, and a table whose rows cannot be read (`error` says why): nothing
+// is found.
+QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode,
+                             QString *error = nullptr);
 QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &keywords,
                              SearchMode mode);
 
@@ -62,7 +64,8 @@ struct KeywordSearch
     QList<SearchHit> hits; // in list order
 };
 
-KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode);
+KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode,
+                            QString *error = nullptr);
 KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
                             SearchMode mode);
 // A table that could not be read, whichever form it would have had.

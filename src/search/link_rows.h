@@ -7,46 +7,42 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace ruzez {
 
-// The links table as the search reads it: rows in stored order, one field at a time, so that
-// a table read from its file need not be held decoded. A field is handed out by reference,
-// valid until the next call for the same field.
+// A field as the search reads it: one byte per character where it is held so (`bytes` not
+// null; windows-1252 when `windows1252` is set, else Latin-1), else `text`.
+struct LinkText
+{
+    QByteArrayView bytes;
+    bool windows1252 = false;
+    QAnyStringView text;
+};
+
+// The links table as the search reads it: every row once, in stored order, its title and its
+// description; then the addresses of the few rows listed. A table read from its file need
+// not be held decoded, nor held at all.
 class LinkRows
 {
 public:
     virtual ~LinkRows() = default;
 
-    virtual std::size_t size() const = 0;
-    virtual const QString &title(std::size_t row) const = 0;       // SubCategory
-    // The same title as stored where that needs no decoding, else decoded into `buffer`: the
-    // search compares the titles of every row, and two views can be held at once.
-    virtual QAnyStringView titleText(std::size_t row, QString &buffer) const
-    {
-        Q_UNUSED(buffer);
-        return title(row);
-    }
-    // The title where it is held one byte per character, as descriptionBytes() hands out the
-    // description; a null view where titleText() is to be asked.
-    virtual QByteArrayView titleBytes(std::size_t row, bool *windows1252) const
-    {
-        Q_UNUSED(row);
-        Q_UNUSED(windows1252);
-        return {};
-    }
-    virtual const QString &address(std::size_t row) const = 0;     // URL
-    // As stored where that needs no decoding (Latin-1 text, say), else decoded.
-    virtual QAnyStringView description(std::size_t row) const = 0;
-    // The description where it is held one byte per character, in windows-1252 when
-    // `windows1252` is set, else in Latin-1; a null view where description() is to be asked.
-    virtual QByteArrayView descriptionBytes(std::size_t row, bool *windows1252) const
-    {
-        Q_UNUSED(row);
-        Q_UNUSED(windows1252);
-        return {};
-    }
+    // Visits the rows in stored order, numbered from 0; the texts are valid during the call.
+    // The visitor answers whether it may ask for the row's address afterwards. False, with the
+    // reason in `error`, where the table cannot be read: the rows visited before are then to
+    // be forgotten.
+    using RowVisitor = std::function<bool(std::size_t row, const LinkText &title,
+                                          const LinkText &description)>;
+    virtual bool forEachRow(const RowVisitor &visit, QString *error = nullptr) const = 0;
+
+    // How many rows there may be, for a visitor that makes room: a hint, not a count.
+    virtual std::size_t rowCountHint() const = 0;
+
+    // The address (URL) of a row the last forEachRow() visited and whose address the visitor
+    // said it may ask for; empty for any other.
+    virtual QString address(std::size_t row) const = 0;
 };
 
 // Rows already held in memory.
@@ -55,10 +51,15 @@ class LinkRowList final : public LinkRows
 public:
     explicit LinkRowList(const std::vector<LinkRow> &rows) : m_rows(rows) {}
 
-    std::size_t size() const override { return m_rows.size(); }
-    const QString &title(std::size_t row) const override { return m_rows[row].SubCategory; }
-    const QString &address(std::size_t row) const override { return m_rows[row].URL; }
-    QAnyStringView description(std::size_t row) const override { return m_rows[row].Description; }
+    bool forEachRow(const RowVisitor &visit, QString * = nullptr) const override
+    {
+        for (std::size_t row = 0; row < m_rows.size(); ++row)
+            visit(row, LinkText{{}, false, m_rows[row].SubCategory},
+                  LinkText{{}, false, m_rows[row].Description});
+        return true;
+    }
+    std::size_t rowCountHint() const override { return m_rows.size(); }
+    QString address(std::size_t row) const override { return m_rows[row].URL; }
 
 private:
     const std::vector<LinkRow> &m_rows;

@@ -2,8 +2,8 @@
 
 #include "access/access_file.h"
 
+#include <algorithm>
 #include <array>
-#include <type_traits>
 #include <utility>
 
 namespace ruzez {
@@ -49,8 +49,8 @@ bool openFile(const QString &path, AccessFile &file, QString *error)
 
 } // namespace
 
-// The file stays mapped while the rows are looked at; each field has its own buffer, reused
-// from row to row, so that the title and the description of one row can be held at once.
+// The table located in its file, which stays open while the search runs: the rows are read
+// once, as the search visits them, and only the addresses of rows listed are read again.
 class StoredLinks final : public LinkRows
 {
 public:
@@ -59,53 +59,63 @@ public:
         return openFile(path, m_file, error)
             && m_file.locateTable(QLatin1String(LinksTable::kTableName), fieldFinder(m_at),
                                   {QLatin1String(kFields[2]), QLatin1String(kFields[3])}, &m_table,
-                                  error, AccessFile::KeptText::OneByte);
+                                  error);
     }
 
-    std::size_t size() const override { return m_table.rowCount(); }
-    const QString &title(std::size_t row) const override
+    bool forEachRow(const RowVisitor &visit, QString *error) const override
     {
-        // Titles are hashed as QStrings: a title viewed in the file is copied into the buffer.
-        const QAnyStringView text = m_table.text(row, int(m_at[2]), m_title);
-        text.visit([this](auto view) {
-            if constexpr (std::is_same_v<decltype(view), QLatin1StringView>) {
-                m_title.resize(0);
-                m_title.append(view);
-            }
-        });
-        return m_title;
+        m_kept.clear();
+        m_where.clear();
+        const std::size_t expected = std::min<std::size_t>(m_table.rowCountHint(), std::size_t(1) << 24);
+        m_kept.reserve(expected);
+        m_where.reserve(expected);
+        std::size_t row = 0;
+        const bool read = m_table.scan(
+            [&](quint64 where, const StoredTable::Text *texts) {
+                if (visit(row, linkText(texts[0]), linkText(texts[1]))) {
+                    m_kept.push_back(quint32(row));
+                    m_where.push_back(packed(where));
+                }
+                ++row;
+            },
+            error);
+        if (!read) {
+            m_kept.clear();
+            m_where.clear();
+        }
+        return read;
     }
-    QAnyStringView titleText(std::size_t row, QString &buffer) const override
+
+    std::size_t rowCountHint() const override { return m_table.rowCountHint(); }
+
+    QString address(std::size_t row) const override
     {
-        return m_table.text(row, int(m_at[2]), buffer);
-    }
-    QByteArrayView titleBytes(std::size_t row, bool *windows1252) const override
-    {
-        return m_table.oneByteText(row, int(m_at[2]), windows1252);
-    }
-    const QString &address(std::size_t row) const override { return field(row, 1, m_address); }
-    QAnyStringView description(std::size_t row) const override
-    {
-        return m_table.text(row, int(m_at[3]), m_description);
-    }
-    QByteArrayView descriptionBytes(std::size_t row, bool *windows1252) const override
-    {
-        return m_table.oneByteText(row, int(m_at[3]), windows1252);
+        QString url;
+        const auto kept = std::lower_bound(m_kept.begin(), m_kept.end(), row);
+        if (kept != m_kept.end() && *kept == row)
+            m_table.value(unpacked(m_where[std::size_t(kept - m_kept.begin())]), int(m_at[1]), url);
+        return url;
     }
 
 private:
-    const QString &field(std::size_t row, int which, QString &buffer) const
+    // A row's place in 32 bits: its page (the file holds fewer than 2^20) and its slot there
+    // (a page's slot table holds fewer than 2^11).
+    static quint32 packed(quint64 where) { return quint32((where >> 16) << 11 | (where & 0x7ff)); }
+    static quint64 unpacked(quint32 where) { return quint64(where >> 11) << 16 | (where & 0x7ff); }
+
+    static LinkText linkText(const StoredTable::Text &text)
     {
-        m_table.value(row, int(m_at[which]), buffer);
-        return buffer;
+        if (text.oneByte.data())
+            return LinkText{text.oneByte, text.windows1252, {}};
+        return LinkText{{}, false, text.text};
     }
 
     AccessFile m_file;
     StoredTable m_table;
     FieldColumns m_at{};
-    mutable QString m_title;
-    mutable QString m_address;
-    mutable QString m_description;
+    // The rows whose address may be asked for, in order, and where the file holds each.
+    mutable std::vector<quint32> m_kept;
+    mutable std::vector<quint32> m_where;
 };
 
 LinksTable::LinksTable(QString databasePath)

@@ -27,9 +27,10 @@ public:
     // False when the table cannot be read; a damaged file may stop the read after some rows.
     bool forEachRow(const std::function<void(LinkRow &&)> &onRow, QString *error = nullptr) const;
 
-    // The table opened for a search: every row is found and checked as rows() checks it, but
-    // a field is decoded only when the search looks at it, so the table is never held decoded.
-    // Null when rows() would fail (error says why). The file stays open while the result lives.
+    // The table opened for a search, which reads its rows once as it visits them, checked as
+    // rows() checks them, and never holds them all. Null where the file or the table cannot be
+    // found (error says why); damage in the rows fails the visit instead. The file stays open
+    // while the result lives.
     std::unique_ptr<LinkRows> open(QString *error = nullptr) const;
 
     static constexpr const char *kTableName = "LINKS";

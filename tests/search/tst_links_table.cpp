@@ -4,6 +4,7 @@
 
 #include "access_test_files.h"
 
+#include "access/access_text.h"
 #include "search/keyword_search.h"
 #include "search/links_table.h"
 #include "test_files.h"
@@ -41,9 +42,27 @@ std::optional<std::vector<QStringList>> searchedFields(const QString &path, QStr
     const std::unique_ptr<LinkRows> table = LinksTable(path).open(error);
     if (!table)
         return std::nullopt;
+    const auto text = [](const LinkText &field) {
+        if (!field.bytes.data())
+            return field.text.toString();
+        QString text;
+        for (char c : field.bytes)
+            text += QChar(field.windows1252 ? windows1252Char(uchar(c)) : char16_t(uchar(c)));
+        return text;
+    };
     std::vector<QStringList> fields;
-    for (size_t i = 0; i < table->size(); ++i)
-        fields.push_back({table->address(i), table->title(i), table->description(i).toString()});
+    const bool read = table->forEachRow(
+        [&](std::size_t row, const LinkText &title, const LinkText &description) {
+            if (row != fields.size())
+                return false;
+            fields.push_back({QString(), text(title), text(description)});
+            return true;
+        },
+        error);
+    if (!read)
+        return std::nullopt;
+    for (std::size_t row = 0; row < fields.size(); ++row)
+        fields[row][0] = table->address(row);
     return fields;
 }
 

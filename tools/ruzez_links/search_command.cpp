@@ -36,14 +36,13 @@ int searchCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 
     QString error;
     const std::unique_ptr<LinkRows> rows = LinksTable(database).open(&error);
-    if (!rows)
+    const KeywordSearch result = keywordSearch(rows.get(), box, mode, &error);
+    if (!error.isEmpty())
         err << "ruzez-links search: " << database << ": " << error << '\n';
-
-    const KeywordSearch result = keywordSearch(rows.get(), box, mode);
     out << result.message << '\n';
     for (const SearchHit &hit : result.hits)
         out << hit.title << '\t' << hit.address << '\n';
-    return rows ? kSuccess : kFailure;
+    return error.isEmpty() ? kSuccess : kFailure;
 }
 
 } // namespace ruzez::links_tool
