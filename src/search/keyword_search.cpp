@@ -3,8 +3,6 @@
 #include "access/access_text.h"
 #include "search/case_folding.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
