@@ -86,14 +86,6 @@ bool guardedRead(QString *error, const Read &read)
     return failure.isEmpty() || failed(error, failure);
 }
 
-// Jet4 text that Latin-1 holds as it stands: compressed, never switching to two bytes per
-// character. Its characters, past the two-byte mark, are its bytes.
-bool compressedLatin1(QByteArrayView bytes)
-{
-    return bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe
-        && !std::memchr(bytes.data() + 2, 0, std::size_t(bytes.size() - 2));
-}
-
 // Jet3 text is windows-1252, which is Latin-1 but for the bytes 0x80 to 0x9F.
 bool windows1252OnlyLatin1(QByteArrayView bytes)
 {
@@ -243,7 +235,7 @@ bool StoredTable::scan(const RowSink &onRow, QString *error) const
                     room.held.append(bytes);
                     bytes = room.held;
                 }
-                if (bytes.isEmpty() || (jet4 ? compressedLatin1(bytes) : windows1252OnlyLatin1(bytes))) {
+                if (bytes.isEmpty() || (jet4 ? isCompressedLatin1(bytes) : windows1252OnlyLatin1(bytes))) {
                     text.oneByte = jet4 && !bytes.isEmpty() ? bytes.sliced(2) : bytes;
                     continue;
                 }

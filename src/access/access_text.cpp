@@ -34,14 +34,10 @@ QString jetText(QByteArrayView bytes, bool jet4)
     return out;
 }
 
-QAnyStringView jetTextView(QByteArrayView bytes, bool jet4, QString &buffer)
+bool isCompressedLatin1(QByteArrayView bytes)
 {
-    // Compressed text that never switches to two bytes per character is Latin-1 as it stands.
-    if (jet4 && bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe
-        && !std::memchr(bytes.data() + 2, 0, std::size_t(bytes.size() - 2)))
-        return QLatin1StringView(bytes.data() + 2, bytes.size() - 2);
-    jetTextInto(bytes, jet4, buffer);
-    return buffer;
+    return bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe
+        && !std::memchr(bytes.data() + 2, 0, std::size_t(bytes.size() - 2));
 }
 
 void jetTextInto(QByteArrayView bytes, bool jet4, QString &out)

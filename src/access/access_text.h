@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAnyStringView>
 #include <QByteArrayView>
 #include <QString>
 
@@ -14,8 +13,9 @@ QString jetText(QByteArrayView bytes, bool jet4);
 // The same written into `out`, whose room is reused.
 void jetTextInto(QByteArrayView bytes, bool jet4, QString &out);
 
-// The same text viewed in `bytes` where they hold it as Latin-1, else decoded into `buffer`.
-QAnyStringView jetTextView(QByteArrayView bytes, bool jet4, QString &buffer);
+// Whether Jet4 text is compressed and never switches to two bytes per character: its
+// characters, past the two-byte mark, are its bytes read as Latin-1.
+bool isCompressedLatin1(QByteArrayView bytes);
 
 // The characters windows-1252 gives the bytes 0x80 to 0x9F; the five bytes it leaves free
 // stand for the C1 controls of the same number, so that every byte is one character.
