@@ -25,6 +25,24 @@ QString reason(int error)
 constexpr qint64 kWalkPages = 32;
 constexpr qint64 kMostAhead = 16;
 
+// Up to `count` bytes at `offset`: how many were read, fewer at the end of the file; -1 on an
+// error (errno says which).
+qint64 readAt(int fd, void *into, qint64 count, qint64 offset)
+{
+    qint64 got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd, static_cast<char *>(into) + got, std::size_t(count - got), offset + got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
 } // namespace
 
 std::unique_ptr<PageFile> PageFile::open(const QString &path, QString *error)
@@ -77,16 +95,7 @@ QByteArray PageFile::head(qint64 count)
     if (m_fd < 0)
         return m_bytes.left(count);
     QByteArray bytes(count, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < count) {
-        const ssize_t n = ::pread(m_fd, bytes.data() + got, std::size_t(count - got), got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    bytes.truncate(got);
+    bytes.truncate(std::max<qint64>(readAt(m_fd, bytes.data(), count, 0), 0));
     return bytes;
 }
 
@@ -95,18 +104,10 @@ qint64 PageFile::read(quint32 first, qint64 count, std::vector<uchar> &buffer)
     const qint64 want = count * m_pageSize;
     if (qint64(buffer.size()) < want)
         buffer.resize(std::size_t(want));
-    const qint64 offset = qint64(first) * m_pageSize;
-    qint64 got = 0;
-    while (got < want) {
-        const ssize_t n = ::pread(m_fd, buffer.data() + got, std::size_t(want - got), offset + got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw Damaged{QStringLiteral("the file could not be read: %1").arg(reason(errno)), false};
-        if (n == 0)
-            break;  // cut short since it was opened
-        got += n;
-    }
+    // Fewer bytes than asked: the file was cut short since it was opened.
+    const qint64 got = readAt(m_fd, buffer.data(), want, qint64(first) * m_pageSize);
+    if (got < 0)
+        throw Damaged{QStringLiteral("the file could not be read: %1").arg(reason(errno)), false};
     if (got < m_pageSize)
         throw Damaged{QStringLiteral("page %1 lies beyond the end of the file").arg(first)};
     return got / m_pageSize;
