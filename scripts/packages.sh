@@ -25,6 +25,9 @@ ruzez_install_packages() {
 
 ruzez_build() {
     local root=$1
-    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    local launcher=()
+    # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
     cmake --build "$root/build" -j"$(nproc)"
 }
