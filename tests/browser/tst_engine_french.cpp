@@ -8,6 +8,7 @@
 #include "browser/web_engine_browser.h"
 #include "fake_message_boxes.h"
 #include "page_script.h"
+#include "recording_desktop.h"
 #include "test_files.h"
 
 #include <QApplication>
@@ -87,7 +88,8 @@ struct Shown
     }
 
     QTemporaryDir folder;
-    WebEngineBrowser browser;
+    test::RecordingDesktop desktop;
+    WebEngineBrowser browser{desktop.handOff()};
     bool ready = false;
 };
 

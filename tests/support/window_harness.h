@@ -5,7 +5,8 @@
 #include "fake_drives.h"
 #include "fake_message_boxes.h"
 #include "shell/dialup_line.h"
-#include "shell/frm_browser.h"
+#include "shell/window_frame.h"
+#include "window/frm_browser.h"
 
 #include <QTemporaryDir>
 
@@ -21,6 +22,14 @@ public:
     int hangUps = 0;
     bool connexionactive() override { return connected; }
     void hangUp() override { ++hangUps; }
+};
+
+// A window manager whose frame the test sets: none unless told.
+class FakeWindowFrame final : public WindowFrame
+{
+public:
+    QMargins frame;
+    QMargins normalFrame(QWidget &) override { return frame; }
 };
 
 // Records every help request.
@@ -42,7 +51,9 @@ public:
 class WindowHarness
 {
 public:
-    explicit WindowHarness(const QString &programFolderOverride = {});
+    // The window manager's frame is `frameOverride` when given, else `frame`.
+    explicit WindowHarness(const QString &programFolderOverride = {},
+                           WindowFrame *frameOverride = nullptr);
 
     QString programFolder() const;
     // The disc's root, as racinesite starts.
@@ -58,6 +69,7 @@ public:
     FakeDrives drives;
     ScriptedDialupLine dialup;
     RecordingHelpEngine help;
+    FakeWindowFrame frame;
     int programEnded = 0;
     FakeBrowser *browser = nullptr;
     std::unique_ptr<frmBrowser> window;
