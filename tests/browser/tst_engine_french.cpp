@@ -244,13 +244,9 @@ private slots:
         QFETCH(QString, message);
         Shown shown;
         QVERIFY(shown.ready);
-        test::FakeMessageBoxes boxes;
-        QList<QUrl> opened;
-        shown.browser.outsideContent().setMessageBoxes(&boxes);
-        shown.browser.outsideContent().setOpener([&](const QUrl &url) {
-            opened << url;
-            return desktopOpens;
-        });
+        shown.desktop.opens = desktopOpens;
+        const QList<QUrl> &opened = shown.desktop.opened;
+        const test::FakeMessageBoxes &boxes = shown.desktop.boxes;
         const QString page = shown.browser.LocationURL();
 
         QTest::mouseClick(shown.input(), Qt::LeftButton, {}, shown.centreOf(link));

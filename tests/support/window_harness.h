@@ -9,8 +9,10 @@
 #include "window/frm_browser.h"
 
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace ruzez::test {
 
@@ -24,12 +26,21 @@ public:
     void hangUp() override { ++hangUps; }
 };
 
-// A window manager whose frame the test sets: none unless told.
+// A window manager whose frame the test sets; unless told, the frame Qt
+// knows around the window now (the offscreen platform draws one too).
 class FakeWindowFrame final : public WindowFrame
 {
 public:
-    QMargins frame;
-    QMargins normalFrame(QWidget &) override { return frame; }
+    std::optional<QMargins> frame;
+    QMargins normalFrame(QWidget &window) override
+    {
+        if (frame)
+            return *frame;
+        const QRect outer = window.frameGeometry();
+        const QRect inner = window.geometry();
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
 };
 
 // Records every help request.
