@@ -187,11 +187,12 @@ int main(int argc, char *argv[])
     std::printf("%d rows generated in %.0f ms; keywords \"%s\", %d runs\n", count,
                 double(timer.elapsed()), qPrintable(keywords), runs);
 
+    const LinkRowList list(rows);
     report("keywordSearch, tous les mots", runs, [&] {
-        return keywordSearch(&rows, keywords, SearchMode::TousLesMots).hits.size();
+        return keywordSearch(&list, keywords, SearchMode::TousLesMots).hits.size();
     });
     report("keywordSearch, au moins un mot", runs, [&] {
-        return keywordSearch(&rows, keywords, SearchMode::AuMoinsUnMot).hits.size();
+        return keywordSearch(&list, keywords, SearchMode::AuMoinsUnMot).hits.size();
     });
 #ifdef RUZEZ_WITH_SQLITE
     timer.restart();

@@ -6,12 +6,15 @@
 //
 // PROGRAM_FOLDER holds the exchange file with the activity and dosdevices/;
 // the run ends at the first completed load whose address ends with PAGE_SUFFIX.
-#include "browser/web_engine_browser.h"
 #include "browser/help_engine.h"
+#include "browser/web_engine_browser.h"
 #include "shell/dialup_line.h"
 #include "shell/drives.h"
-#include "shell/frm_browser.h"
 #include "shell/qt_message_boxes.h"
+#include "shell/x11_window_frame.h"
+#include "window/frm_browser.h"
+
+#include <QDesktopServices>
 
 #include <QApplication>
 #include <QTextStream>
@@ -56,7 +59,9 @@ int main(int argc, char *argv[])
     ruzez::SystemDrives drives(folder);
     ruzez::NoDialupLine dialup;
     NoHelp help;
-    auto browser = std::make_unique<ruzez::WebEngineBrowser>();
+    ruzez::X11WindowFrame frame;
+    auto browser = std::make_unique<ruzez::WebEngineBrowser>(ruzez::DesktopHandOff{
+        [](const QUrl &url) { return QDesktopServices::openUrl(url); }, &boxes});
     ruzez::BrowserComponent *component = browser.get();
     QObject::connect(component, &ruzez::BrowserComponent::DownloadComplete, &app, [&] {
         if (!component->LocationURL().endsWith(suffix))
@@ -67,7 +72,7 @@ int main(int argc, char *argv[])
         std::_Exit(0); // measured: no need to run the closing handlers
     });
 
-    ruzez::frmBrowser window(boxes, drives, dialup, help, folder, std::move(browser),
+    ruzez::frmBrowser window(boxes, drives, dialup, help, frame, folder, std::move(browser),
                              [] { QApplication::exit(0); });
     window.Form_Load();
     window.show();

@@ -28,6 +28,6 @@ ruzez_build() {
     local launcher=()
     # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUZEZ_BUILD_BENCHMARKS=ON "${launcher[@]}" >/dev/null
     cmake --build "$root/build" -j"$(nproc)"
 }

@@ -7,14 +7,16 @@
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
 #include "shell/drives.h"
-#include "shell/frm_browser.h"
 #include "shell/network_manager_dialup.h"
 #include "shell/prompt_exit.h"
 #include "shell/qt_message_boxes.h"
 #include "shell/session_end.h"
 #include "shell/start_options.h"
+#include "shell/x11_window_frame.h"
+#include "window/frm_browser.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -51,9 +53,13 @@ int main(int argc, char *argv[])
     ruzez::SystemDrives drives(folder);
     ruzez::NetworkManagerDialup dialup;
     ruzez::DesktopHelpEngine help(boxes);
+    ruzez::X11WindowFrame frame;
+    // What the engine cannot show goes to the desktop's application for it.
+    ruzez::DesktopHandOff handOff{[](const QUrl &url) { return QDesktopServices::openUrl(url); },
+                                  &boxes};
 
-    ruzez::frmBrowser window(boxes, drives, dialup, help, folder,
-                             std::make_unique<ruzez::WebEngineBrowser>(),
+    ruzez::frmBrowser window(boxes, drives, dialup, help, frame, folder,
+                             std::make_unique<ruzez::WebEngineBrowser>(std::move(handOff)),
                              [] { ruzez::endProcessNow(0); });
     boxes.setParent(&window);
     // From the start-up on, a session ending under the window closes it.

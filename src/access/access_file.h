@@ -12,6 +12,10 @@
 
 namespace ruzez {
 
+namespace test {
+struct AccessFileProbe;
+}
+
 // One table of an Access (Jet3 or Jet4) file, every value as text.
 struct AccessTable
 {
@@ -120,9 +124,9 @@ public:
     bool locateTable(const QString &name, const ColumnsSink &onColumns,
                      const QStringList &keptColumns, StoredTable *table, QString *error) const;
 
-    bool isJet4() const { return m_jet4; }
-
 private:
+    friend struct test::AccessFileProbe;
+
     bool openPages(std::unique_ptr<access::PageFile> pages, QString *error);
     template<typename Read>
     bool guarded(QString *error, const Read &read) const;

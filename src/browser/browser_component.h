@@ -30,8 +30,12 @@ public:
     virtual bool Refresh() = 0;
     virtual bool Refresh2() = 0;
     virtual bool Stop() = 0;
-    // Command 6 with option 0 prints the current page the component's own
-    // way (a print dialog, then the page).
+    // ExecWB(kPrintCommand, kDefaultOption) prints the current page the
+    // component's own way (a print dialog, then the page); kDontPromptUser
+    // prints without asking.
+    static constexpr int kPrintCommand = 6;
+    static constexpr int kDefaultOption = 0;
+    static constexpr int kDontPromptUser = 2;
     virtual bool ExecWB(int command, int option) = 0;
 
     virtual QString LocationName() const = 0;

@@ -1,16 +1,13 @@
 #include "browser/outside_content.h"
 
 #include "shell/message_boxes.h"
-#include "shell/qt_message_boxes.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineView>
 
 namespace ruzez {
 
@@ -40,27 +37,16 @@ QString fetchFolder()
 
 } // namespace
 
-OutsideContent::OutsideContent(QWebEnginePage *page)
+OutsideContent::OutsideContent(QWebEnginePage *page, DesktopHandOff handOff)
     : QObject(page)
     , m_page(page)
-    , m_opener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
-    , m_ownBoxes(std::make_unique<QtMessageBoxes>())
+    , m_handOff(std::move(handOff))
 {
     connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
             &OutsideContent::onDownload);
 }
 
 OutsideContent::~OutsideContent() = default;
-
-void OutsideContent::setOpener(Opener opener)
-{
-    m_opener = std::move(opener);
-}
-
-void OutsideContent::setMessageBoxes(MessageBoxes *boxes)
-{
-    m_boxes = boxes;
-}
 
 bool OutsideContent::takeOver(const QUrl &url)
 {
@@ -74,20 +60,15 @@ bool OutsideContent::takeOver(const QUrl &url)
 
 void OutsideContent::openOrSay(const QUrl &url, const QString &message)
 {
-    if (m_opener && m_opener(url))
+    if (m_handOff.open && m_handOff.open(url))
         return;
     say(message);
 }
 
 void OutsideContent::say(const QString &message)
 {
-    if (m_boxes) {
-        m_boxes->MsgBox(message, vb::OKOnly + vb::Exclamation, kTitle);
-        return;
-    }
-    // Over the window that shows the page.
-    m_ownBoxes->setParent(QWebEngineView::forPage(m_page));
-    m_ownBoxes->MsgBox(message, vb::OKOnly + vb::Exclamation, kTitle);
+    if (m_handOff.boxes)
+        m_handOff.boxes->MsgBox(message, vb::OKOnly + vb::Exclamation, kTitle);
 }
 
 // The profile reports the downloads of every page it serves: only this

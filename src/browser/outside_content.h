@@ -4,7 +4,6 @@
 #include <QUrl>
 
 #include <functional>
-#include <memory>
 
 class QWebEngineDownloadRequest;
 class QWebEnginePage;
@@ -12,7 +11,14 @@ class QWebEnginePage;
 namespace ruzez {
 
 class MessageBoxes;
-class QtMessageBoxes;
+
+// Where the engine's leftovers go: the desktop's application for an address
+// (false when nothing opened it), and the boxes that tell the pupil so.
+struct DesktopHandOff
+{
+    std::function<bool(const QUrl &url)> open;
+    MessageBoxes *boxes = nullptr;
+};
 
 // What the engine cannot show in the window: addresses of another kind
 // (mailto:, news:...) and files it would only download (a .doc, a .zip).
@@ -25,16 +31,9 @@ class OutsideContent : public QObject
     Q_OBJECT
 
 public:
-    // Hands a URL to the desktop; false when nothing opened it.
-    using Opener = std::function<bool(const QUrl &url)>;
-
     // Watches the downloads of `page`; the page owns this object.
-    explicit OutsideContent(QWebEnginePage *page);
+    OutsideContent(QWebEnginePage *page, DesktopHandOff handOff);
     ~OutsideContent() override;
-
-    void setOpener(Opener opener);
-    // Null gives the real message boxes again.
-    void setMessageBoxes(MessageBoxes *boxes);
 
     // For a navigation the engine is asked to make: true when the address
     // is not for the engine and has been dealt with here.
@@ -46,9 +45,7 @@ private:
     void say(const QString &message);
 
     QWebEnginePage *m_page;
-    Opener m_opener;
-    MessageBoxes *m_boxes = nullptr;
-    std::unique_ptr<QtMessageBoxes> m_ownBoxes;
+    DesktopHandOff m_handOff;
 };
 
 inline const QString kCannotOpenLink =

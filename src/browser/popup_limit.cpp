@@ -74,7 +74,7 @@ QWebEnginePage *PopupLimit::open()
         return new AddressCatcher(m_openHere, this);
 
     m_windows.removeAll(nullptr);
-    auto *window = new SeparateBrowserWindow(*this);
+    auto *window = new SeparateBrowserWindow([this] { return open(); });
     m_windows << window;
     window->resize(kWindowSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {

@@ -2,7 +2,6 @@
 
 #include "browser/context_menu.h"
 #include "browser/javascript_dialogs.h"
-#include "browser/popup_limit.h"
 #include "page_policy/error_pages.h"
 
 #include <QWebEngineLoadingInfo>
@@ -14,25 +13,25 @@ namespace {
 class PopupPage : public JavaScriptDialogPage
 {
 public:
-    PopupPage(PopupLimit &limit, QObject *parent)
+    PopupPage(SeparateBrowserWindow::OpenWindow openWindow, QObject *parent)
         : JavaScriptDialogPage(parent)
-        , m_limit(limit)
+        , m_openWindow(std::move(openWindow))
     {
     }
 
 protected:
-    QWebEnginePage *createWindow(WebWindowType) override { return m_limit.open(); }
+    QWebEnginePage *createWindow(WebWindowType) override { return m_openWindow(); }
 
 private:
-    PopupLimit &m_limit;
+    SeparateBrowserWindow::OpenWindow m_openWindow;
 };
 
 } // namespace
 
-SeparateBrowserWindow::SeparateBrowserWindow(PopupLimit &limit)
+SeparateBrowserWindow::SeparateBrowserWindow(OpenWindow openWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setPage(new PopupPage(limit, this));
+    setPage(new PopupPage(std::move(openWindow), this));
     new PageContextMenu(this, nullptr);
     connect(this, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
     connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);

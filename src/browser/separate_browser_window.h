@@ -2,9 +2,9 @@
 
 #include <QWebEngineView>
 
-namespace ruzez {
+#include <functional>
 
-class PopupLimit;
+namespace ruzez {
 
 // A plain browser window of its own, for a page that asked for a new window
 // and was let through: the page, its title in the caption, and nothing
@@ -15,9 +15,13 @@ class SeparateBrowserWindow : public QWebEngineView
     Q_OBJECT
 
 public:
-    // The limit keeps the count of such windows and owns them; the window
-    // has no parent, so that no window manager keeps it above the main one.
-    explicit SeparateBrowserWindow(PopupLimit &limit);
+    // Gives the page where a window the page opens in turn goes.
+    using OpenWindow = std::function<QWebEnginePage *()>;
+
+    // Whoever opens the window keeps the count of such windows and owns
+    // them; the window has no parent, so that no window manager keeps it
+    // above the main one.
+    explicit SeparateBrowserWindow(OpenWindow openWindow);
 };
 
 } // namespace ruzez

@@ -1,6 +1,6 @@
 #include "status_strip.h"
 
-#include "browser/layout.h"
+#include "shell/twips.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -6,6 +6,10 @@ class QLabel;
 
 namespace ruzez {
 
+namespace test {
+struct StatusStripProbe;
+}
+
 // etat, the status strip along the window's bottom edge: the browser's
 // status text in Label1 over a progress bar drawn on the strip itself.
 // The window's layout keeps it hidden, but the events still maintain it.
@@ -21,7 +25,6 @@ public:
     // Draws the bar from the left edge to `width` pixels (kept until cleared).
     void drawBar(float width);
     void clearBar();
-    float barWidth() const { return m_barWidth; }
 
 signals:
     // etat_Resize: the window lays itself out again.
@@ -32,6 +35,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    friend struct test::StatusStripProbe;
+
     float m_barWidth = 0;
 };
 

@@ -32,12 +32,7 @@ bool askWithPrintDialog(QPrinter &printer, QWidget *parent)
 
 } // namespace
 
-WebEngineBrowser::WebEngineBrowser(QWidget *parent)
-    : WebEngineBrowser(PrintSetup(), parent)
-{
-}
-
-WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
+WebEngineBrowser::WebEngineBrowser(DesktopHandOff handOff, PrintSetup printSetup, QWidget *parent)
     : BrowserComponent(parent)
     , m_printSetup(std::move(printSetup))
     , m_view(new QWebEngineView(this))
@@ -51,13 +46,13 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
     // Course pages are often written in windows-1252 without saying so.
     m_page->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
     askPagesInFrench(*m_page->profile());
-    m_outside = new OutsideContent(m_page);
+    m_outside = new OutsideContent(m_page, std::move(handOff));
     m_page->setOutsideContent([this](const QUrl &url) { return m_outside->takeOver(url); });
     m_view->setPage(m_page);
     m_errorPages = new ErrorPages(m_page);
     m_watchdog = new RendererWatchdog(m_page);
     m_popups = new PopupLimit([this](const QUrl &url) { act([this, url] { m_page->load(url); }); }, this);
-    new PageContextMenu(m_view, [this] { ExecWB(kPrintCommand, 0); });
+    new PageContextMenu(m_view, [this] { ExecWB(kPrintCommand, kDefaultOption); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/browser_component.h"
+#include "browser/outside_content.h"
 
 #include <QDeadlineTimer>
 #include <QUrl>
@@ -42,13 +43,10 @@ public:
     // Prepares the printer for a print request and says whether to print.
     using PrintSetup = std::function<bool(QPrinter &printer)>;
 
-    static constexpr int kPrintCommand = 6;
-    // The option that prints without asking (any other asks first).
-    static constexpr int kDontPromptUser = 2;
-
-    explicit WebEngineBrowser(QWidget *parent = nullptr);
-    // printSetup replaces the platform's print dialog.
-    explicit WebEngineBrowser(PrintSetup printSetup, QWidget *parent = nullptr);
+    // What the engine cannot show goes to the desktop through handOff;
+    // printSetup, when given, replaces the platform's print dialog.
+    explicit WebEngineBrowser(DesktopHandOff handOff, PrintSetup printSetup = {},
+                              QWidget *parent = nullptr);
     ~WebEngineBrowser() override;
 
     bool Navigate(const QString &address) override;
@@ -66,8 +64,6 @@ public:
     void setStatusBar(bool visible) override;
 
     QWebEnginePage *page() const;
-    // What the engine cannot show goes to the desktop, or to a message.
-    OutsideContent &outsideContent() const { return *m_outside; }
 
 signals:
     // A print job has ended; success is false when nothing was printed.

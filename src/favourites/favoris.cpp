@@ -3,6 +3,7 @@
 #include "browser/browser_component.h"
 #include "favourites/ajouteur.h"
 #include "favourites/favourites_file.h"
+#include "shell/twips.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -14,17 +15,6 @@
 namespace ruzez {
 
 namespace {
-
-// The window is laid out in twips, 15 to a pixel at design resolution.
-constexpr int twips(int t)
-{
-    return t / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twips(left), twips(top), twips(width), twips(height));
-}
 
 // A button with its picture above its caption. The picture comes from the
 // desktop's icon theme when it has one, else from the widget style.
@@ -51,7 +41,7 @@ favoris::favoris(BrowserComponent &browser, QString programFolder, MessageBoxes 
     , m_boxes(boxes)
 {
     setWindowTitle(QStringLiteral("Sites favoris"));
-    setFixedSize(twips(7305), twips(5595));
+    setFixedSize(twipsToPixels(7305), twipsToPixels(5595));
 
     Frame1 = new QGroupBox(this);
     Frame1->setGeometry(twipsRect(120, 0, 6975, 4455));

@@ -185,6 +185,116 @@ bool CaseFolding::horspoolBytes(const uchar *units, qsizetype size, const char16
     return false;
 }
 
+#ifdef RUZEZ_X86
+namespace {
+
+// The first stage of a search, many windows at a time: a window whose units at the word's two
+// probes could fold to the word's is compared whole (through `folded`, the text's unit at an
+// index, folded), the others are passed over. Over UTF-16 text a unit above U+00FF at a probe
+// always lets its window through: it may fold to a Latin-1 letter (the Kelvin sign to k) or be
+// half of a surrogate pair. Returns where the windows left to test begin, or -1 when one
+// matched. One template per instruction set, each over the unit type.
+template<typename Unit>
+using ProbeUnits = std::array<std::array<Unit, 2>, 2>;
+
+template<typename Unit, typename Folded>
+qsizetype blocksSse2(const Unit *units, qsizetype size, const ProbeUnits<Unit> &probeUnits,
+                     const CaseFolding::Word &word, qsizetype start, const Folded &folded)
+{
+    constexpr qsizetype kWindows = 16 / sizeof(Unit);
+    const qsizetype last = qsizetype(word.folded.size()) - 1;
+    // Each probe's two units in every lane.
+    __m128i candidates[2][2];
+    for (std::size_t p = 0; p < 2; ++p)
+        for (std::size_t c = 0; c < 2; ++c)
+            candidates[p][c] = sizeof(Unit) == 1 ? _mm_set1_epi8(char(probeUnits[p][c]))
+                                                 : _mm_set1_epi16(short(probeUnits[p][c]));
+    const __m128i wideBits = _mm_set1_epi16(short(0xff00));
+    const __m128i allOnes = _mm_set1_epi16(-1);
+    for (; start + last + kWindows <= size; start += kWindows) {
+        const __m128i lanes[2] = {
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + word.probe[0])),
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + word.probe[1]))};
+        __m128i at[2];
+        for (std::size_t p = 0; p < 2; ++p) {
+            if constexpr (sizeof(Unit) == 1) {
+                at[p] = _mm_or_si128(_mm_cmpeq_epi8(lanes[p], candidates[p][0]),
+                                     _mm_cmpeq_epi8(lanes[p], candidates[p][1]));
+            } else {
+                const __m128i narrow = _mm_cmpeq_epi16(_mm_and_si128(lanes[p], wideBits),
+                                                       _mm_setzero_si128());
+                at[p] = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(lanes[p], candidates[p][0]),
+                                                  _mm_cmpeq_epi16(lanes[p], candidates[p][1])),
+                                     _mm_xor_si128(narrow, allOnes));
+            }
+        }
+        // One mask bit per byte: a unit of two bytes keeps its even one.
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(at[0], at[1])));
+        if constexpr (sizeof(Unit) == 2)
+            mask &= 0x5555u;
+        for (; mask != 0; mask &= mask - 1) {
+            const qsizetype window = start + std::countr_zero(mask) / qsizetype(sizeof(Unit));
+            qsizetype k = 0;
+            while (k <= last && folded(window + k) == word.folded[std::size_t(k)])
+                ++k;
+            if (k > last)
+                return -1;
+        }
+    }
+    return start;
+}
+
+template<typename Unit, typename Folded>
+__attribute__((target("avx2")))
+qsizetype blocksAvx2(const Unit *units, qsizetype size, const ProbeUnits<Unit> &probeUnits,
+                     const CaseFolding::Word &word, const Folded &folded)
+{
+    constexpr qsizetype kWindows = 32 / sizeof(Unit);
+    const qsizetype last = qsizetype(word.folded.size()) - 1;
+    // Each probe's two units in every lane.
+    __m256i candidates[2][2];
+    for (std::size_t p = 0; p < 2; ++p)
+        for (std::size_t c = 0; c < 2; ++c)
+            candidates[p][c] = sizeof(Unit) == 1 ? _mm256_set1_epi8(char(probeUnits[p][c]))
+                                                 : _mm256_set1_epi16(short(probeUnits[p][c]));
+    const __m256i wideBits = _mm256_set1_epi16(short(0xff00));
+    const __m256i allOnes = _mm256_set1_epi16(-1);
+    qsizetype start = 0;
+    for (; start + last + kWindows <= size; start += kWindows) {
+        const __m256i lanes[2] = {
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + word.probe[0])),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + word.probe[1]))};
+        __m256i at[2];
+        for (std::size_t p = 0; p < 2; ++p) {
+            if constexpr (sizeof(Unit) == 1) {
+                at[p] = _mm256_or_si256(_mm256_cmpeq_epi8(lanes[p], candidates[p][0]),
+                                        _mm256_cmpeq_epi8(lanes[p], candidates[p][1]));
+            } else {
+                const __m256i narrow = _mm256_cmpeq_epi16(_mm256_and_si256(lanes[p], wideBits),
+                                                          _mm256_setzero_si256());
+                at[p] = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi16(lanes[p], candidates[p][0]),
+                                                        _mm256_cmpeq_epi16(lanes[p], candidates[p][1])),
+                                        _mm256_xor_si256(narrow, allOnes));
+            }
+        }
+        unsigned mask = unsigned(_mm256_movemask_epi8(_mm256_and_si256(at[0], at[1])));
+        if constexpr (sizeof(Unit) == 2)
+            mask &= 0x55555555u;
+        for (; mask != 0; mask &= mask - 1) {
+            const qsizetype window = start + std::countr_zero(mask) / qsizetype(sizeof(Unit));
+            qsizetype k = 0;
+            while (k <= last && folded(window + k) == word.folded[std::size_t(k)])
+                ++k;
+            if (k > last)
+                return -1;
+        }
+    }
+    return start;
+}
+
+} // namespace
+#endif
+
 // The most travelled path of a search over the course's descriptions.
 bool CaseFolding::containsBytes(const uchar *units, qsizetype size, ByteCode code,
                                 const Word &word) const
@@ -195,155 +305,32 @@ bool CaseFolding::containsBytes(const uchar *units, qsizetype size, ByteCode cod
         return false;
     qsizetype start = 0;
 #ifdef RUZEZ_X86
-    if (m_avx2 && form.blockwise)
-        start = blocksAvx2(units, size, fold, form, word);
-    if (start < 0)
-        return true;
-    // Sixteen windows at a time: those whose units at the two probes fold to the word's are
-    // compared whole, the others are passed over.
-    const qsizetype last = qsizetype(word.folded.size()) - 1;
-    if (form.blockwise && last >= 0) {
-        const qsizetype p0 = word.probe[0];
-        const qsizetype p1 = word.probe[1];
-        const __m128i a0 = _mm_set1_epi8(char(form.probeUnits[0][0]));
-        const __m128i a1 = _mm_set1_epi8(char(form.probeUnits[0][1]));
-        const __m128i b0 = _mm_set1_epi8(char(form.probeUnits[1][0]));
-        const __m128i b1 = _mm_set1_epi8(char(form.probeUnits[1][1]));
-        for (; start + last + 16 <= size; start += 16) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + p0));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + p1));
-            const __m128i both = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(a, a0), _mm_cmpeq_epi8(a, a1)),
-                                               _mm_or_si128(_mm_cmpeq_epi8(b, b0), _mm_cmpeq_epi8(b, b1)));
-            for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
-                const qsizetype at = start + std::countr_zero(mask);
-                qsizetype k = 0;
-                while (k <= last && fold[units[at + k]] == word.folded[std::size_t(k)])
-                    ++k;
-                if (k > last)
-                    return true;
-            }
-        }
+    if (form.blockwise && !word.folded.empty()) {
+        const auto folded = [units, fold](qsizetype i) { return fold[units[i]]; };
+        if (m_avx2)
+            start = blocksAvx2(units, size, form.probeUnits, word, folded);
+        if (start >= 0)
+            start = blocksSse2(units, size, form.probeUnits, word, start, folded);
+        if (start < 0)
+            return true;
     }
 #endif
     return horspoolBytes(units, size, fold, form, word, start);
 }
 
-#ifdef RUZEZ_X86
-// The Latin-1 search's first stage, thirty-two windows at a time where the processor can.
-// Returns where the windows left to test begin, or -1 when one matched.
-__attribute__((target("avx2")))
-qsizetype CaseFolding::blocksAvx2(const uchar *units, qsizetype size, const char16_t *fold,
-                                  const Word::Bytes &form, const Word &word) const
-{
-    const qsizetype last = qsizetype(word.folded.size()) - 1;
-    const qsizetype p0 = word.probe[0];
-    const qsizetype p1 = word.probe[1];
-    const __m256i a0 = _mm256_set1_epi8(char(form.probeUnits[0][0]));
-    const __m256i a1 = _mm256_set1_epi8(char(form.probeUnits[0][1]));
-    const __m256i b0 = _mm256_set1_epi8(char(form.probeUnits[1][0]));
-    const __m256i b1 = _mm256_set1_epi8(char(form.probeUnits[1][1]));
-    qsizetype start = 0;
-    for (; start + last + 32 <= size; start += 32) {
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p0));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p1));
-        const __m256i both = _mm256_and_si256(
-            _mm256_or_si256(_mm256_cmpeq_epi8(a, a0), _mm256_cmpeq_epi8(a, a1)),
-            _mm256_or_si256(_mm256_cmpeq_epi8(b, b0), _mm256_cmpeq_epi8(b, b1)));
-        for (unsigned mask = unsigned(_mm256_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
-            const qsizetype at = start + std::countr_zero(mask);
-            qsizetype k = 0;
-            while (k <= last && fold[units[at + k]] == word.folded[std::size_t(k)])
-                ++k;
-            if (k > last)
-                return -1;
-        }
-    }
-    return start;
-}
-#endif
-
-#ifdef RUZEZ_X86
-// The UTF-16 search's first stage, sixteen windows at a time where the processor can: a unit above
-// U+00FF at a probe always lets its window through. Returns where the windows left to test
-// begin, or -1 when one matched.
-__attribute__((target("avx2")))
-qsizetype CaseFolding::blocksUtf16Avx2(const char16_t *units, qsizetype size, const Word &word) const
-{
-    const qsizetype last = qsizetype(word.folded.size()) - 1;
-    const qsizetype p0 = word.probe[0];
-    const qsizetype p1 = word.probe[1];
-    const __m256i a0 = _mm256_set1_epi16(short(word.probeUnits[0][0]));
-    const __m256i a1 = _mm256_set1_epi16(short(word.probeUnits[0][1]));
-    const __m256i b0 = _mm256_set1_epi16(short(word.probeUnits[1][0]));
-    const __m256i b1 = _mm256_set1_epi16(short(word.probeUnits[1][1]));
-    const __m256i high = _mm256_set1_epi16(short(0xff00));
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i ones = _mm256_set1_epi16(-1);
-    qsizetype start = 0;
-    for (; start + last + 16 <= size; start += 16) {
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p0));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(units + start + p1));
-        const __m256i atA = _mm256_or_si256(
-            _mm256_or_si256(_mm256_cmpeq_epi16(a, a0), _mm256_cmpeq_epi16(a, a1)),
-            _mm256_xor_si256(_mm256_cmpeq_epi16(_mm256_and_si256(a, high), zero), ones));
-        const __m256i atB = _mm256_or_si256(
-            _mm256_or_si256(_mm256_cmpeq_epi16(b, b0), _mm256_cmpeq_epi16(b, b1)),
-            _mm256_xor_si256(_mm256_cmpeq_epi16(_mm256_and_si256(b, high), zero), ones));
-        // Two mask bits per unit: the even ones are kept.
-        unsigned mask = unsigned(_mm256_movemask_epi8(_mm256_and_si256(atA, atB)));
-        for (mask &= 0x55555555u; mask != 0; mask &= mask - 1) {
-            const qsizetype at = start + std::countr_zero(mask) / 2;
-            qsizetype k = 0;
-            while (k <= last && this->at(units, at + k) == word.folded[std::size_t(k)])
-                ++k;
-            if (k > last)
-                return -1;
-        }
-    }
-    return start;
-}
-#endif
-
-// The same over UTF-16 text, eight windows at a time. A unit above U+00FF may fold to a
-// Latin-1 letter (the Kelvin sign to k) or be part of a surrogate pair: such windows are always
-// compared whole.
+// The same over UTF-16 text.
 bool CaseFolding::containsUtf16(const char16_t *units, qsizetype size, const Word &word) const
 {
     qsizetype start = 0;
 #ifdef RUZEZ_X86
-    if (m_avx2 && word.blockwise)
-        start = blocksUtf16Avx2(units, size, word);
-    if (start < 0)
-        return true;
-    const qsizetype last = qsizetype(word.folded.size()) - 1;
-    if (word.blockwise && last >= 0) {
-        const qsizetype p0 = word.probe[0];
-        const qsizetype p1 = word.probe[1];
-        const __m128i a0 = _mm_set1_epi16(short(word.probeUnits[0][0]));
-        const __m128i a1 = _mm_set1_epi16(short(word.probeUnits[0][1]));
-        const __m128i b0 = _mm_set1_epi16(short(word.probeUnits[1][0]));
-        const __m128i b1 = _mm_set1_epi16(short(word.probeUnits[1][1]));
-        const __m128i high = _mm_set1_epi16(short(0xff00));
-        const __m128i zero = _mm_setzero_si128();
-        auto matches = [&](__m128i v, __m128i u0, __m128i u1) {
-            const __m128i wide = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), zero),
-                                                  _mm_set1_epi16(-1));
-            return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, u0), _mm_cmpeq_epi16(v, u1)), wide);
-        };
-        for (; start + last + 8 <= size; start += 8) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + p0));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + start + p1));
-            const __m128i both = _mm_and_si128(matches(a, a0, a1), matches(b, b0, b1));
-            const __m128i narrowed = _mm_packs_epi16(both, zero);  // one byte per unit
-            for (unsigned mask = unsigned(_mm_movemask_epi8(narrowed)); mask != 0; mask &= mask - 1) {
-                const qsizetype at = start + std::countr_zero(mask);
-                qsizetype k = 0;
-                while (k <= last && this->at(units, at + k) == word.folded[std::size_t(k)])
-                    ++k;
-                if (k > last)
-                    return true;
-            }
-        }
+    if (word.blockwise && !word.folded.empty()) {
+        const auto folded = [this, units](qsizetype i) { return at(units, i); };
+        if (m_avx2)
+            start = blocksAvx2(units, size, word.probeUnits, word, folded);
+        if (start >= 0)
+            start = blocksSse2(units, size, word.probeUnits, word, start, folded);
+        if (start < 0)
+            return true;
     }
 #endif
     return horspool(units, size, word, start);

@@ -56,9 +56,6 @@ public:
 
 private:
     bool containsUtf16(const char16_t *units, qsizetype size, const Word &word) const;
-    qsizetype blocksAvx2(const uchar *units, qsizetype size, const char16_t *fold,
-                         const Word::Bytes &form, const Word &word) const;
-    qsizetype blocksUtf16Avx2(const char16_t *units, qsizetype size, const Word &word) const;
     bool horspool(const char16_t *units, qsizetype size, const Word &word, qsizetype start) const;
     bool horspoolBytes(const uchar *units, qsizetype size, const char16_t *fold,
                        const Word::Bytes &form, const Word &word, qsizetype start) const;

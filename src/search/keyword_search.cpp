@@ -325,15 +325,6 @@ QStringList splitKeywords(const QString &text)
     return words;
 }
 
-QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &keywords,
-                             SearchMode mode)
-{
-    if (!rows)
-        return {};
-    const LinkRowList list(*rows);
-    return searchLinks(&list, keywords, mode);
-}
-
 QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode,
                              QString *error)
 {
@@ -411,15 +402,6 @@ QString resultMessage(qsizetype count)
 bool isBlankKeywords(const QString &boxText)
 {
     return trimSpaces(boxText).isEmpty();
-}
-
-KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
-                            SearchMode mode)
-{
-    if (!rows)
-        return keywordSearch(nullptr, boxText, mode);
-    const LinkRowList list(*rows);
-    return keywordSearch(&list, boxText, mode);
 }
 
 KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode,

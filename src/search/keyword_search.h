@@ -1,7 +1,7 @@
 #pragma once
 
-#include "search/link_row.h"
-#include "search/link_rows.h"
+#include "search/link_fields.h"
+#include "search/link_row_source.h"
 
 #include <QList>
 #include <QString>
@@ -46,8 +46,6 @@ struct SearchHit
 // is found.
 QList<SearchHit> searchLinks(const LinkRows *rows, const QString &keywords, SearchMode mode,
                              QString *error = nullptr);
-QList<SearchHit> searchLinks(const std::vector<LinkRow> *rows, const QString &keywords,
-                             SearchMode mode);
 
 // "Une page trouvée", "N pages trouvées" or "Aucune page trouvée".
 QString resultMessage(qsizetype count);
@@ -66,13 +64,6 @@ struct KeywordSearch
 
 KeywordSearch keywordSearch(const LinkRows *rows, const QString &boxText, SearchMode mode,
                             QString *error = nullptr);
-KeywordSearch keywordSearch(const std::vector<LinkRow> *rows, const QString &boxText,
-                            SearchMode mode);
-// A table that could not be read, whichever form it would have had.
-inline KeywordSearch keywordSearch(std::nullptr_t, const QString &boxText, SearchMode mode)
-{
-    return keywordSearch(static_cast<const LinkRows *>(nullptr), boxText, mode);
-}
 
 // True when the box holds nothing but spaces once normalised.
 bool isBlankKeywords(const QString &boxText);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "search/link_row.h"
-#include "search/link_rows.h"
+#include "search/link_fields.h"
+#include "search/link_row_source.h"
 
 #include <QString>
 

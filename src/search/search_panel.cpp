@@ -1,6 +1,7 @@
 #include "search_panel.h"
 
 #include "shell/enter_presses_button.h"
+#include "shell/twips.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -21,13 +22,7 @@ namespace ruzez {
 
 namespace {
 
-const QColor kPanelColour(20, 100, 180);
-
-// The panel's controls are laid out in twips, 15 to a pixel.
-constexpr QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
+const QColor kPanelColour(20, 100, 180); // &H00B46414
 
 // Verdana where it is installed; otherwise the system's sans serif of the
 // same size and style.
@@ -111,7 +106,7 @@ SearchPanel::~SearchPanel() = default;
 void SearchPanel::buildControls()
 {
     // The main window stretches the height; the width and place are fixed.
-    setGeometry(0, 480 / 15, 3495 / 15, 385);
+    setGeometry(twipsRect(0, 480, 3495, 5775));
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -119,35 +114,35 @@ void SearchPanel::buildControls()
     setPalette(palette);
 
     Label2 = new QLabel(QStringLiteral("Recherche par mot(s) clé(s)"), this);
-    Label2->setGeometry(twips(240, 240, 2415, 615));
+    Label2->setGeometry(twipsRect(240, 240, 2415, 615));
     Label2->setFont(verdana(12, true, true));
 
     Image1 = new QLabel(this);
-    Image1->setGeometry(twips(2880, 240, 480, 480));
+    Image1->setGeometry(twipsRect(2880, 240, 480, 480));
     Image1->setPixmap(closePicture());
     Image1->setToolTip(QStringLiteral("Fermer"));
 
     Label3 = new QLabel(QStringLiteral("Saisir les mots en les séparant d'un espace, choisir une "
                                        "option et appuyer sur « Chercher »."),
                         this);
-    Label3->setGeometry(twips(240, 960, 3135, 615));
+    Label3->setGeometry(twipsRect(240, 960, 3135, 615));
     Label3->setFont(verdana(8.25, false));
 
     Text2 = new QLineEdit(this);
-    Text2->setGeometry(twips(120, 1680, 3135, 285));
+    Text2->setGeometry(twipsRect(120, 1680, 3135, 285));
 
     Option1 = new QRadioButton(QStringLiteral("au moins un mot"), this);
-    Option1->setGeometry(twips(120, 2040, 1815, 195));
+    Option1->setGeometry(twipsRect(120, 2040, 1815, 195));
     Option1->setChecked(true);
     Option2 = new QRadioButton(QStringLiteral("tous les mots"), this);
-    Option2->setGeometry(twips(120, 2280, 1815, 195));
+    Option2->setGeometry(twipsRect(120, 2280, 1815, 195));
 
     Command6 = new QPushButton(QStringLiteral("Chercher"), this);
-    Command6->setGeometry(twips(2040, 2100, 1215, 375));
+    Command6->setGeometry(twipsRect(2040, 2100, 1215, 375));
     pressOnEnter(Command6);
 
     Label4 = new QLabel(this);
-    Label4->setGeometry(twips(240, 2580, 3015, 375));
+    Label4->setGeometry(twipsRect(240, 2580, 3015, 375));
     Label4->setFont(verdana(12, true));
     Label4->setAlignment(Qt::AlignCenter);
     Label4->hide();
@@ -155,7 +150,7 @@ void SearchPanel::buildControls()
     m_titles = new QStringListModel(this);
     List1 = new QListView(this);
     List1->setModel(m_titles);
-    List1->setGeometry(twips(120, 3000, 3255, 2400));
+    List1->setGeometry(twipsRect(120, 3000, 3255, 2400));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Every title is one line: the list need not measure each of them.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "search/keyword_search.h"
-#include "search/link_row.h"
-#include "search/link_rows.h"
+#include "search/link_fields.h"
+#include "search/link_row_source.h"
 
 #include <QFrame>
 #include <QStringList>

@@ -2,6 +2,7 @@
 
 #include "settings/settings_file.h"
 #include "shell/message_boxes.h"
+#include "shell/twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,15 +14,6 @@
 namespace ruzez {
 
 namespace {
-
-// The window was designed in twips, 15 to a pixel.
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height)
-{
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
-}
 
 // A field's length limit holds back what the user types, not the text the
 // window puts in it: a longer value read from the file is shown and saved
@@ -102,12 +94,12 @@ param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Paramètres"));
     setModal(true);
-    setFixedSize(twips(0, 0, 6855, 5610).size());
+    setFixedSize(twipsToPixels(6855), twipsToPixels(5610));
 
     Frame1 = new QGroupBox(QStringLiteral("Adresses ( pour information )"), this);
-    Frame1->setGeometry(twips(240, 120, 6375, 1935));
+    Frame1->setGeometry(twipsRect(240, 120, 6375, 1935));
     Text1 = new QPlainTextEdit(Frame1);
-    Text1->setGeometry(twips(240, 360, 5895, 1335));
+    Text1->setGeometry(twipsRect(240, 360, 5895, 1335));
     Text1->setReadOnly(true);
     // Read-only, yet reachable from the keyboard to scroll and select.
     Text1->setFocusPolicy(Qt::StrongFocus);
@@ -124,19 +116,19 @@ param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent)
     Text1->setPalette(colours);
 
     Frame3 = new QGroupBox(QStringLiteral("Courrier électronique ( à saisir )"), this);
-    Frame3->setGeometry(twips(240, 2160, 6375, 2655));
-    Label3 = itemLabel(QStringLiteral("Votre nom / établissement:"), Frame3, twips(240, 360, 4335, 255));
-    Text3 = itemField(Frame3, twips(240, 600, 5895, 345));
-    Label4 = itemLabel(QStringLiteral("Adresse électronique:"), Frame3, twips(240, 1080, 4335, 255));
-    Text4 = itemField(Frame3, twips(240, 1320, 5895, 345));
+    Frame3->setGeometry(twipsRect(240, 2160, 6375, 2655));
+    Label3 = itemLabel(QStringLiteral("Votre nom / établissement:"), Frame3, twipsRect(240, 360, 4335, 255));
+    Text3 = itemField(Frame3, twipsRect(240, 600, 5895, 345));
+    Label4 = itemLabel(QStringLiteral("Adresse électronique:"), Frame3, twipsRect(240, 1080, 4335, 255));
+    Text4 = itemField(Frame3, twipsRect(240, 1320, 5895, 345));
     Text4->setText(QStringLiteral("@"));
-    Label5 = itemLabel(QStringLiteral("Serveur courrier sortant (SMTP):"), Frame3, twips(240, 1800, 4335, 255));
-    Text5 = itemField(Frame3, twips(240, 2040, 5895, 345));
+    Label5 = itemLabel(QStringLiteral("Serveur courrier sortant (SMTP):"), Frame3, twipsRect(240, 1800, 4335, 255));
+    Text5 = itemField(Frame3, twipsRect(240, 2040, 5895, 345));
 
     Command2 = new QPushButton(QStringLiteral("Annuler"), this);
-    Command2->setGeometry(twips(1440, 5040, 1575, 375));
+    Command2->setGeometry(twipsRect(1440, 5040, 1575, 375));
     Command3 = new QPushButton(QStringLiteral("Valider"), this);
-    Command3->setGeometry(twips(3600, 5040, 1575, 375));
+    Command3->setGeometry(twipsRect(3600, 5040, 1575, 375));
 
     setTabOrder(Command3, Command2);
     setTabOrder(Command2, Text3);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "access/access_file.h"
 #include "access/jet_writer.h"
-#include "search/link_row.h"
+#include "search/link_fields.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +12,12 @@
 #include <vector>
 
 namespace ruzez::test {
+
+// What the reader made of the file's head.
+struct AccessFileProbe
+{
+    static bool isJet4(const AccessFile &file) { return file.m_jet4; }
+};
 
 // A links database as the course authors' tool writes it.
 JetWriter linksWriter();

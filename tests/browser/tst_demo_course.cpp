@@ -1,4 +1,5 @@
 #include "browser/web_engine_browser.h"
+#include "recording_desktop.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -59,7 +60,8 @@ private slots:
     void pageLoadsAndItsLinksLead()
     {
         QFETCH(QString, page);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
         QVERIFY(browser.Navigate(QStringLiteral("file://") + discRoot() + page));
         QVERIFY(complete.wait(kTimeout));

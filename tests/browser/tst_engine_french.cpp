@@ -8,6 +8,7 @@
 #include "browser/web_engine_browser.h"
 #include "fake_message_boxes.h"
 #include "page_script.h"
+#include "recording_desktop.h"
 #include "test_files.h"
 
 #include <QApplication>
@@ -87,7 +88,8 @@ struct Shown
     }
 
     QTemporaryDir folder;
-    WebEngineBrowser browser;
+    test::RecordingDesktop desktop;
+    WebEngineBrowser browser{desktop.handOff()};
     bool ready = false;
 };
 
@@ -242,13 +244,9 @@ private slots:
         QFETCH(QString, message);
         Shown shown;
         QVERIFY(shown.ready);
-        test::FakeMessageBoxes boxes;
-        QList<QUrl> opened;
-        shown.browser.outsideContent().setMessageBoxes(&boxes);
-        shown.browser.outsideContent().setOpener([&](const QUrl &url) {
-            opened << url;
-            return desktopOpens;
-        });
+        shown.desktop.opens = desktopOpens;
+        const QList<QUrl> &opened = shown.desktop.opened;
+        const test::FakeMessageBoxes &boxes = shown.desktop.boxes;
         const QString page = shown.browser.LocationURL();
 
         QTest::mouseClick(shown.input(), Qt::LeftButton, {}, shown.centreOf(link));

@@ -5,9 +5,11 @@
 
 #include "browser/web_engine_browser.h"
 #include "page_script.h"
+#include "recording_desktop.h"
 #include "search/search_panel.h"
-#include "shell/frm_browser.h"
 #include "test_files.h"
+#include "window/frm_browser.h"
+#include "window_controls.h"
 #include "window_harness.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QTest>
 
 using namespace ruzez;
+using ruzez::test::ui;
 
 namespace {
 
@@ -49,9 +52,9 @@ struct Run
         if (startPageBeside)
             test::makeFile(programFolder + QStringLiteral("/index.html"),
                            "<title>Accueil du programme</title>");
-        auto engine = std::make_unique<WebEngineBrowser>();
+        auto engine = std::make_unique<WebEngineBrowser>(desktop.handOff());
         browser = engine.get();
-        window = std::make_unique<frmBrowser>(boxes, drives, dialup, help, programFolder,
+        window = std::make_unique<frmBrowser>(boxes, drives, dialup, help, frame, programFolder,
                                               std::move(engine), [] {});
     }
 
@@ -70,6 +73,8 @@ struct Run
     test::FakeDrives drives;
     test::ScriptedDialupLine dialup;
     test::RecordingHelpEngine help;
+    test::FakeWindowFrame frame;
+    test::RecordingDesktop desktop;
     WebEngineBrowser *browser = nullptr;
     std::unique_ptr<frmBrowser> window;
 };
@@ -115,7 +120,7 @@ private slots:
         run.window->show();
         if (way == QLatin1String("search result")) {
             QVERIFY(run.restsOn(QStringLiteral("#CO2"), QStringLiteral("L'air et ses polluants")));
-            emit run.window->Frame1->List1_DblClick(QStringLiteral("air/pagesair/dioxyde.html"));
+            emit ui(*run.window).Frame1->List1_DblClick(QStringLiteral("air/pagesair/dioxyde.html"));
         }
         QVERIFY2(run.restsOn(end, title),
                  qPrintable(run.browser->LocationURL() + QLatin1Char(' ') + run.browser->LocationName()));

@@ -2,6 +2,7 @@
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
 #include "page_script.h"
+#include "recording_desktop.h"
 #include "test_files.h"
 
 #include <QFileInfo>
@@ -119,7 +120,8 @@ private slots:
     // A hidden component, as start-up uses it before the window shows.
     void hiddenComponentCompletesAboutBlankThenRefresh()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QSignalSpy complete(&browser, &BrowserComponent::NavigateComplete2);
         QVERIFY(browser.Navigate(QStringLiteral("about:blank")));
         QVERIFY(browser.Refresh());
@@ -141,7 +143,8 @@ private slots:
     {
         QFETCH(QString, page);
         QFETCH(QString, title);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         EventLog log(browser);
         const QString url = fileUrl(path(page));
 
@@ -164,7 +167,8 @@ private slots:
     // has not started yet, but the browser is busy from the call on.
     void busyFromTheRequestOn()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, m_first));
         QVERIFY(!browser.Busy());
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
@@ -179,7 +183,8 @@ private slots:
 
     void emptyAddressFailsWithoutEvents()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         EventLog log(browser);
         QVERIFY(!browser.Navigate(QString()));
         QVERIFY(!browser.Navigate2(QStringLiteral("  ")));
@@ -191,7 +196,8 @@ private slots:
 
     void fragmentIsKeptOnALoad()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, QStringLiteral("file://") + m_first + QStringLiteral("#CO2")));
         QCOMPARE(browser.LocationURL(), fileUrl(m_first) + QStringLiteral("#CO2"));
         QCOMPARE(test::runJavaScript(browser.page(), QStringLiteral("location.hash")).toString(), QStringLiteral("#CO2"));
@@ -210,7 +216,8 @@ private slots:
     void moveInsideThePageIsACompletedNavigation()
     {
         QFETCH(QString, how);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, m_first));
         QString expectedUrl = fileUrl(m_first) + QStringLiteral("#CO2");
         if (how == QLatin1String("back")) {
@@ -235,7 +242,8 @@ private slots:
 
     void undeclaredEncodingIsWindows1252()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, m_latin));
         QCOMPARE(test::runJavaScript(browser.page(), QStringLiteral("document.body.textContent")).toString(),
                  QStringLiteral("café"));
@@ -246,7 +254,8 @@ private slots:
     // by a DownloadComplete.
     void supersededNavigationEndsOnTheLastPage()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, QStringLiteral("about:blank")));
         EventLog log(browser);
         QVERIFY(browser.Navigate(m_first));
@@ -272,7 +281,8 @@ private slots:
     {
         QFETCH(bool, cancel);
         QFETCH(bool, openHere);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         int requests = 0;
         connect(&browser, &BrowserComponent::NewWindow2, this, [&](bool *cancelIt) {
             ++requests;
@@ -305,7 +315,8 @@ private slots:
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("page.pdf"));
         int asked = 0;
-        WebEngineBrowser browser([&](QPrinter &printer) {
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser(desktop.handOff(), [&](QPrinter &printer) {
             ++asked;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
@@ -329,7 +340,8 @@ private slots:
     void printWhileAPageLoads()
     {
         QTemporaryDir out;
-        WebEngineBrowser browser([&](QPrinter &printer) {
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser(desktop.handOff(), [&](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(out.filePath(QStringLiteral("page.pdf")));
             return true;
@@ -351,7 +363,8 @@ private slots:
     {
         QTemporaryDir out;
         {
-            WebEngineBrowser browser([&](QPrinter &printer) {
+            test::RecordingDesktop desktop;
+            WebEngineBrowser browser(desktop.handOff(), [&](QPrinter &printer) {
                 printer.setOutputFileName(out.filePath(QStringLiteral("page.pdf")));
                 return true;
             });
@@ -380,7 +393,8 @@ private slots:
         QFETCH(bool, answer);
         QFETCH(int, asked);
         int calls = 0;
-        WebEngineBrowser browser([&](QPrinter &) {
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser(desktop.handOff(), [&](QPrinter &) {
             ++calls;
             return answer;
         });

@@ -5,12 +5,14 @@
 #include "browser/popup_limit.h"
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
+#include "local_http_server.h"
 #include "page_policy/page_policy.h"
 #include "page_policy/renderer_watchdog.h"
-#include "local_http_server.h"
 #include "page_script.h"
-#include "shell/frm_browser.h"
+#include "recording_desktop.h"
 #include "test_files.h"
+#include "window/frm_browser.h"
+#include "window_controls.h"
 #include "window_harness.h"
 
 #include <QComboBox>
@@ -25,6 +27,7 @@
 #include <QWebEngineView>
 
 using namespace ruzez;
+using ruzez::test::ui;
 
 namespace {
 
@@ -192,7 +195,8 @@ private slots:
     {
         QFETCH(QString, script);
         QFETCH(QString, result);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, course(QStringLiteral("index.html"))));
         QCOMPARE(waitForResult(browser.page(), script), result);
     }
@@ -202,7 +206,8 @@ private slots:
     {
         test::LocalHttpServer server;
         QVERIFY(server.listening());
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, server.url(QStringLiteral("/page.html"))));
         const QString target = fileUrl(course(QStringLiteral("index.html")));
         QCOMPARE(waitForResult(browser.page(),
@@ -243,7 +248,8 @@ private slots:
         QFETCH(QString, address);
         QFETCH(QString, location);
         QFETCH(QString, title);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, course(QStringLiteral("index.html"))));
 
         QStringList titlesAtComplete;
@@ -278,9 +284,11 @@ private slots:
         drives.list = {m_dir.filePath(QStringLiteral("disc/"))};
         test::ScriptedDialupLine dialup;
         test::RecordingHelpEngine help;
-        auto engine = std::make_unique<WebEngineBrowser>();
+        test::FakeWindowFrame frame;
+        test::RecordingDesktop desktop;
+        auto engine = std::make_unique<WebEngineBrowser>(desktop.handOff());
         WebEngineBrowser *browser = engine.get();
-        frmBrowser window(boxes, drives, dialup, help, program.path(), std::move(engine), [] {});
+        frmBrowser window(boxes, drives, dialup, help, frame, program.path(), std::move(engine), [] {});
         window.Form_Load();
         window.show();
         QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("RUZEZ - Départ"), kTimeout);
@@ -290,20 +298,21 @@ private slots:
             if (captions.isEmpty() || captions.last() != caption)
                 captions << caption;
         });
-        window.cboAddress->setEditText(address);
+        ui(window).cboAddress->setEditText(address);
         window.cboAddress_Click();
         QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QStringLiteral("RUZEZ - ") + title, kTimeout);
-        QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy() && !window.stoppeur->isEnabled(), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy() && !ui(window).stoppeur->isEnabled(), kTimeout);
         QCOMPARE(captions.filter(QStringLiteral("/")), QStringList());
-        QCOMPARE(window.cboAddress->currentText(), browser->LocationURL());
-        QVERIFY(window.avant->isEnabled());
+        QCOMPARE(ui(window).cboAddress->currentText(), browser->LocationURL());
+        QVERIFY(ui(window).avant->isEnabled());
     }
 
     // Pop-ups: a script opens nothing by itself; clicks open at most four
     // windows, the next one opens in the main window.
     void scriptOpensNoWindow()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         int requests = 0;
         connect(&browser, &BrowserComponent::NewWindow2, this, [&](bool *) { ++requests; });
         QVERIFY(load(browser, course(QStringLiteral("ouvre.html"))));
@@ -314,7 +323,8 @@ private slots:
 
     void clicksOpenAtMostFourWindows()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         browser.resize(800, 600);
         browser.show();
         QVERIFY(QTest::qWaitForWindowExposed(&browser));
@@ -361,7 +371,8 @@ private slots:
     {
         QFETCH(QString, request);
         QFETCH(QString, title);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         browser.resize(800, 600);
         browser.show();
         QVERIFY(QTest::qWaitForWindowExposed(&browser));
@@ -406,7 +417,8 @@ private slots:
     // A page that answers is never stopped.
     void answeringPageKeepsItsRenderer()
     {
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, course(QStringLiteral("index.html"))));
         QSignalSpy ended(browser.page(), &QWebEnginePage::renderProcessTerminated);
         QTest::qWait(6500);

@@ -1,3 +1,4 @@
+#include "held_link_rows.h"
 #include "search/keyword_search.h"
 
 #include <QByteArray>

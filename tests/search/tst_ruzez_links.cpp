@@ -1,6 +1,7 @@
 // The course authors' tool, run as they run it.
 
 #include "access/csv_text.h"
+#include "held_link_rows.h"
 #include "search/keyword_search.h"
 #include "search/links_table.h"
 #include "program_run.h"

@@ -4,10 +4,11 @@
 // this test, with the real engine and the real end of the program.
 
 #include "browser/web_engine_browser.h"
-#include "shell/frm_browser.h"
-#include "shell/prompt_exit.h"
 #include "page_script.h"
+#include "recording_desktop.h"
+#include "shell/prompt_exit.h"
 #include "test_files.h"
+#include "window/frm_browser.h"
 #include "window_harness.h"
 
 #include <QApplication>
@@ -36,8 +37,10 @@ int runProgram(int argc, char *argv[])
     test::FakeDrives drives;
     test::ScriptedDialupLine dialup;
     test::RecordingHelpEngine help;
-    frmBrowser window(boxes, drives, dialup, help, qEnvironmentVariable(kChildFolder),
-                      std::make_unique<WebEngineBrowser>(), [] { endProcessNow(0); });
+    test::FakeWindowFrame frame;
+    test::RecordingDesktop desktop;
+    frmBrowser window(boxes, drives, dialup, help, frame, qEnvironmentVariable(kChildFolder),
+                      std::make_unique<WebEngineBrowser>(desktop.handOff()), [] { endProcessNow(0); });
     window.Form_Load();
     window.show();
     std::puts("ready");

@@ -7,7 +7,7 @@
 
 namespace ruzez::test {
 
-WindowHarness::WindowHarness(const QString &programFolderOverride)
+WindowHarness::WindowHarness(const QString &programFolderOverride, WindowFrame *frameOverride)
     : m_programFolder(programFolderOverride.isEmpty() ? program.path() : programFolderOverride)
 {
     drives.list = {disc.path() + QLatin1Char('/')};
@@ -16,7 +16,8 @@ WindowHarness::WindowHarness(const QString &programFolderOverride)
 
     auto fake = std::make_unique<FakeBrowser>();
     browser = fake.get();
-    window = std::make_unique<frmBrowser>(boxes, drives, dialup, help, m_programFolder,
+    window = std::make_unique<frmBrowser>(boxes, drives, dialup, help,
+                                          frameOverride ? *frameOverride : frame, m_programFolder,
                                           std::move(fake), [this] { ++programEnded; });
 }
 

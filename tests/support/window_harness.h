@@ -5,11 +5,14 @@
 #include "fake_drives.h"
 #include "fake_message_boxes.h"
 #include "shell/dialup_line.h"
-#include "shell/frm_browser.h"
+#include "shell/window_frame.h"
+#include "window/frm_browser.h"
 
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace ruzez::test {
 
@@ -21,6 +24,23 @@ public:
     int hangUps = 0;
     bool connexionactive() override { return connected; }
     void hangUp() override { ++hangUps; }
+};
+
+// A window manager whose frame the test sets; unless told, the frame Qt
+// knows around the window now (the offscreen platform draws one too).
+class FakeWindowFrame final : public WindowFrame
+{
+public:
+    std::optional<QMargins> frame;
+    QMargins normalFrame(QWidget &window) override
+    {
+        if (frame)
+            return *frame;
+        const QRect outer = window.frameGeometry();
+        const QRect inner = window.geometry();
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
 };
 
 // Records every help request.
@@ -42,7 +62,9 @@ public:
 class WindowHarness
 {
 public:
-    explicit WindowHarness(const QString &programFolderOverride = {});
+    // The window manager's frame is `frameOverride` when given, else `frame`.
+    explicit WindowHarness(const QString &programFolderOverride = {},
+                           WindowFrame *frameOverride = nullptr);
 
     QString programFolder() const;
     // The disc's root, as racinesite starts.
@@ -58,6 +80,7 @@ public:
     FakeDrives drives;
     ScriptedDialupLine dialup;
     RecordingHelpEngine help;
+    FakeWindowFrame frame;
     int programEnded = 0;
     FakeBrowser *browser = nullptr;
     std::unique_ptr<frmBrowser> window;

@@ -1,3 +1,0 @@
-target_sources(ruzez_core PRIVATE
-    address.cpp address.h
-)

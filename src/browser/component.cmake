@@ -1,4 +1,0 @@
-target_sources(ruzez_ui PRIVATE
-    browser_component.h
-    help_engine.h
-)

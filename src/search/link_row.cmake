@@ -1,1 +1,0 @@
-target_sources(ruzez_core PRIVATE link_row.h)

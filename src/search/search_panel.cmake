@@ -1,1 +1,0 @@
-target_sources(ruzez_ui PRIVATE search_panel.cpp search_panel.h)

@@ -1,1 +1,0 @@
-target_sources(ruzez_ui PRIVATE panel_commands.cpp)

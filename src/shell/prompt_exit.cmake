@@ -1,1 +1,0 @@
-target_sources(ruzez_core PRIVATE prompt_exit.cpp prompt_exit.h)

@@ -1,0 +1,14 @@
+// The hidden settings button.
+
+#include "window/frm_browser.h"
+
+#include "settings/param.h"
+
+namespace ruzez {
+
+void frmBrowser::Command1_Click()
+{
+    showSettings(this, m_programFolder, m_boxes);
+}
+
+} // namespace ruzez

@@ -1,0 +1,178 @@
+// Start-up and shut-down: the exchange file, the start page and the
+// activity, the fit to the screen, the closing handlers.
+
+#include "window/frm_browser.h"
+
+#include "browser/browser_component.h"
+#include "shell/dialup_line.h"
+#include "shell/exchange_file.h"
+#include "shell/lenient_number.h"
+#include "shell/message_boxes.h"
+#include "shell/program_folder.h"
+#include "shell/window_frame.h"
+#include "worksheet/activity_table.h"
+#include "worksheet/worksheet_box.h"
+
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace ruzez {
+
+namespace {
+constexpr int kSmallScreenWidth = 850;
+const QSize kWindowOnLargeScreens(800, 600);
+} // namespace
+
+void frmBrowser::Form_Load()
+{
+    m_state.navhisto = 0;
+    const QString activite = exchange::announceRunning(m_programFolder);
+
+    const QString localStartPage = joinPath(m_programFolder, QStringLiteral("index.html"));
+    if (QFileInfo(localStartPage).isFile()) {
+        m_state.pageaccueil = localStartPage;
+    } else {
+        QString name = QStringLiteral("index.html");
+        cherchecd(name, m_drives, m_boxes, m_programFolder, m_state.site);
+        m_state.pageaccueil = name;
+    }
+
+    brwWebBrowser->Navigate(QStringLiteral("about:blank"));
+    brwWebBrowser->Refresh();
+    waitForFirstNavigation();
+    if (m_unloaded)
+        return;
+
+    if (!m_state.pageaccueil.isEmpty()) {
+        cboAddress->clear();
+        cboAddress->addItem(m_state.pageaccueil);
+        selectAddress(0);
+        timTimer->start();
+        brwWebBrowser->Navigate(m_state.pageaccueil);
+    }
+    waitForFirstNavigation();
+    if (m_unloaded)
+        return;
+
+    Text1->hide();
+    openActivity(lenientNumber(activite));
+}
+
+void frmBrowser::waitForFirstNavigation()
+{
+    // Events (browser, timer, resizing) keep being delivered while we wait,
+    // without spinning: the loop sleeps until something arrives.
+    while (!m_state.premierenav && !m_unloaded) {
+        QEventLoop loop;
+        connect(brwWebBrowser, &BrowserComponent::NavigateComplete2, &loop, &QEventLoop::quit);
+        connect(this, &frmBrowser::unloading, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+void frmBrowser::selectAddress(int index)
+{
+    cboAddress->setCurrentIndex(index);
+    if (cboAddress->currentIndex() == index)
+        cboAddress_Click();
+}
+
+void frmBrowser::openActivity(double number)
+{
+    const std::optional<Activity> activity = activityFor(number);
+    if (!activity)
+        return;
+    if (activity->worksheetHeight)
+        Text1->resize(Text1->width(), *activity->worksheetHeight);
+    cboAddress->addItem(m_state.pageaccueil);
+    selectAddress(0);
+    timTimer->start();
+    brwWebBrowser->Navigate(activityAddress(m_state.site.racinesite, *activity));
+    switch (activity->worksheet) {
+    case 1:
+        fiche1(*Text1);
+        break;
+    case 2:
+        fiche2(*Text1);
+        break;
+    case 3:
+        fiche3(*Text1);
+        break;
+    default:
+        break;
+    }
+    // Show the worksheet from its first line.
+    Text1->moveCursor(QTextCursor::Start);
+    Text1->setVisible(activity->worksheet != 0);
+}
+
+void frmBrowser::Form_Activate()
+{
+    if (const QScreen *current = screen())
+        fitToScreen(current->geometry());
+}
+
+void frmBrowser::fitToScreen(const QRect &screen)
+{
+    if (screen.width() <= kSmallScreenWidth)
+        return;
+    // 800 x 600 is the size of the whole window, its frame included: the
+    // frame it will have in the normal state, not the maximised one.
+    const QMargins frame = m_frame.normalFrame(*this);
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    // The window itself is placed inside its frame: where a window manager
+    // puts a frame that Qt was asked to place depends on the manager.
+    const QPoint framePosition(screen.x() + (screen.width() - kWindowOnLargeScreens.width()) / 2,
+                               screen.y() + (screen.height() - kWindowOnLargeScreens.height()) / 2);
+    setGeometry(QRect(framePosition + QPoint(frame.left(), frame.top()),
+                      kWindowOnLargeScreens - QSize(frame.left() + frame.right(),
+                                                    frame.top() + frame.bottom())));
+}
+
+void frmBrowser::Form_LostFocus()
+{
+    setWindowTitle(QStringLiteral("RUZEZ: Navigateur ZK"));
+}
+
+void frmBrowser::Form_QueryUnload(UnloadMode mode)
+{
+    // Nobody is left to answer at the end of a session.
+    if (mode == UnloadMode::AppWindows)
+        return;
+    if (!m_dialup.connexionactive())
+        return;
+    const int answer = m_boxes.MsgBox(QStringLiteral("Voulez-vous fermer la connexion ?"),
+                                      vb::YesNo + vb::Question, QStringLiteral("Navigation terminée"));
+    if (answer == vb::Yes)
+        m_dialup.hangUp();
+}
+
+void frmBrowser::Form_Unload()
+{
+    m_unloaded = true;
+    emit unloading();
+    timTimer->stop();
+    exchange::announceStopped(m_programFolder);
+    if (m_endProgram)
+        m_endProgram();
+}
+
+void frmBrowser::endSession()
+{
+    unloadOnce(UnloadMode::AppWindows);
+}
+
+void frmBrowser::unloadOnce(UnloadMode mode)
+{
+    if (!m_unloaded)
+        Form_QueryUnload(mode);
+    // The session may have ended while the question waited.
+    if (!m_unloaded)
+        Form_Unload();
+}
+
+} // namespace ruzez

@@ -1,1 +1,0 @@
-ruzez_add_test(tst_address tst_address.cpp)

@@ -1,1 +1,0 @@
-ruzez_add_test(tst_desktop_help tst_desktop_help.cpp)

@@ -1,2 +1,0 @@
-ruzez_add_test(tst_navigation tst_navigation.cpp)
-ruzez_add_test(tst_window_layout tst_window_layout.cpp)

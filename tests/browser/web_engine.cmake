@@ -1,4 +1,0 @@
-ruzez_add_test(tst_web_engine_browser tst_web_engine_browser.cpp)
-ruzez_add_test(tst_demo_course tst_demo_course.cpp)
-ruzez_add_test(tst_engine_french tst_engine_french.cpp)
-ruzez_add_test(tst_folder_names tst_folder_names.cpp)

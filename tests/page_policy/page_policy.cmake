@@ -1,2 +1,0 @@
-ruzez_add_test(tst_course_files tst_course_files.cpp)
-ruzez_add_test(tst_page_policy tst_page_policy.cpp)

@@ -1,3 +1,0 @@
-ruzez_add_test(tst_links_table tst_links_table.cpp LIBS ruzez_access_test_files)
-ruzez_add_test(tst_ruzez_links tst_ruzez_links.cpp)
-add_dependencies(tst_ruzez_links ruzez-links)

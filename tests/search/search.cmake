@@ -1,2 +1,0 @@
-ruzez_add_test(tst_keyword_search tst_keyword_search.cpp)
-ruzez_add_test(tst_search_panel tst_search_panel.cpp)

@@ -1,1 +1,0 @@
-ruzez_add_test(tst_network_manager_dialup tst_network_manager_dialup.cpp)

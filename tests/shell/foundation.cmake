@@ -1,6 +1,0 @@
-ruzez_add_test(tst_record_file tst_record_file.cpp)
-ruzez_add_test(tst_lenient_number tst_lenient_number.cpp)
-ruzez_add_test(tst_exchange_file tst_exchange_file.cpp)
-ruzez_add_test(tst_content_root tst_content_root.cpp)
-ruzez_add_test(tst_message_boxes tst_message_boxes.cpp)
-ruzez_add_test(tst_start_options tst_start_options.cpp)

@@ -1,1 +1,0 @@
-ruzez_add_test(tst_prompt_exit tst_prompt_exit.cpp)

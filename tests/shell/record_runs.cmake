@@ -1,1 +1,0 @@
-ruzez_add_test(tst_record_runs tst_record_runs.cpp)

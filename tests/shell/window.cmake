@@ -1,5 +1,0 @@
-ruzez_add_test(tst_window_startup tst_window_startup.cpp)
-ruzez_add_test(tst_window_activation tst_window_activation.cpp)
-ruzez_add_test(tst_window_end_to_end tst_window_end_to_end.cpp)
-ruzez_add_test(tst_keyboard tst_keyboard.cpp)
-ruzez_add_test(tst_window_manager tst_window_manager.cpp)

@@ -1,1 +1,0 @@
-ruzez_add_test(tst_worksheet tst_worksheet.cpp)
