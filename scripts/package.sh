@@ -1,16 +1,39 @@
 #!/usr/bin/env bash
-# Builds the Debian package build/ruzez_<version>_amd64.deb: ruzez,
-# ruzez-links and ruzez-course, with their Debian dependencies declared so
-# that `apt install ./ruzez_*.deb` brings everything they need.
+# Builds the Debian package from debian/ with dpkg-buildpackage, in a copy of
+# the source under build/deb/ so that the tree stays clean:
+# build/deb/ruzez_<version>_<arch>.deb (and its -dbgsym .ddeb). Installs the
+# build dependencies debian/control names.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
 
-# dpkg-shlibdeps (dpkg-dev) and file find the libraries the executables link.
-ruzez_install_packages dpkg-dev file
-# cpack installs what is built; it need not build the tests first.
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$root/build" -j"$(nproc)" --target ruzez ruzez-links ruzez-course
-cd "$root/build"
-cpack -G DEB
-ls -1 "$root"/build/ruzez_*_amd64.deb
+ruzez_install_packages dpkg-dev debhelper
+out="$root/build/deb"
+src="$out/ruzez"
+rm -rf "$out"
+mkdir -p "$src"
+# The files of the tree without build products: what git knows (ignored files
+# left out), or everything but build/ outside a git checkout.
+if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    (cd "$root" && git ls-files -z --cached --others --exclude-standard \
+        | xargs -0 sh -c 'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' sh \
+        | tar -c --null -T - -f -) | tar -x -C "$src"
+else
+    tar -c -C "$root" --exclude=./build --exclude=./.git -f - . | tar -x -C "$src"
+fi
+
+cd "$src"
+if ! dpkg-checkbuilddeps 2>/dev/null; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get build-dep -y -qq "$src"
+fi
+# A compiler cache, where one is installed, makes a second package build
+# cheap; its folder is named because debhelper gives the build a HOME of its own.
+if command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR="${CCACHE_DIR:-$(ccache -k cache_dir)}"
+fi
+export DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}"
+dpkg-buildpackage -us -uc -b
+ls -1 "$out"/ruzez_*.deb

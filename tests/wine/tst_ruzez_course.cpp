@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace ruzez;
 
 namespace {
@@ -126,17 +129,128 @@ private slots:
             QCOMPARE(snapshot(folder), before);
     }
 
-    // The launcher hands the folder to the browser exactly, whatever its name holds.
+    // The launcher hands the browser the folder it lies in when it runs,
+    // exactly, whatever its name holds and wherever it was written.
+    void launcherQuotesTheFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("how"); // how the folder reaches the place it runs from
+        QTest::newRow("quotes, $, backquotes") << "l'élève $HOME `id` \"x\"" << "";
+        QTest::newRow("ends in a line break") << "classe\n" << "";
+        QTest::newRow("copied with cp -a") << "modèle" << "cp";
+        QTest::newRow("through a link to the folder") << "modèle" << "link";
+        QTest::newRow("started as ./RUZEZ.EXE") << "modèle" << "relative";
+    }
     void launcherQuotesTheFolder()
     {
-        const QString folder = m_scratch.newFolder() + QStringLiteral("/l'élève $HOME `id` \"x\"");
-        const QString script = m_scratch.newPath();
-        QVERIFY(test::makeFile(script, course_tool::CourseFolder::launcher(QStringLiteral("/bin/echo"), folder)));
+        QFETCH(QString, name);
+        QFETCH(QString, how);
+        const QString parent = m_scratch.newFolder();
+        const QString written = parent + QLatin1Char('/') + name;
+        QVERIFY(QDir().mkpath(written));
+        QVERIFY(test::makeFile(written + QStringLiteral("/RUZEZ.EXE"),
+                               course_tool::CourseFolder::launcher(QStringLiteral("/bin/echo"))));
+        QString folder = written;
+        if (how == QLatin1String("cp")) {
+            folder = parent + QStringLiteral("/copie élève");
+            QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), written, folder}), 0);
+            QVERIFY(QDir(written).removeRecursively());
+        } else if (how == QLatin1String("link")) {
+            folder = parent + QStringLiteral("/lien");
+            QVERIFY(QFile::link(written, folder));
+        }
         QProcess sh;
-        sh.start(QStringLiteral("/bin/sh"), {script, QStringLiteral("--extra")});
+        const bool relative = how == QLatin1String("relative");
+        sh.setWorkingDirectory(folder);
+        sh.start(QStringLiteral("/bin/sh"),
+                 {relative ? QStringLiteral("./RUZEZ.EXE") : folder + QStringLiteral("/RUZEZ.EXE"), QStringLiteral("--extra")});
         QVERIFY(sh.waitForFinished());
         QCOMPARE(QString::fromUtf8(sh.readAllStandardOutput()),
                  QStringLiteral("--program-folder ") + folder + QStringLiteral(" --extra\n"));
+    }
+
+    // Once the package is removed, starting the course says so in one French
+    // line and fails, where it used to fail with the shell's "not found".
+    void launcherWithoutTheBrowser()
+    {
+        const QString folder = m_scratch.newFolder();
+        const QString script = folder + QStringLiteral("/RUZEZ.EXE");
+        QVERIFY(test::makeFile(script, course_tool::CourseFolder::launcher(folder + QStringLiteral("/absent/ruzez"))));
+        QProcess sh;
+        sh.start(QStringLiteral("/bin/sh"), {script});
+        QVERIFY(sh.waitForFinished());
+        QCOMPARE(sh.exitCode(), 127);
+        QVERIFY(sh.readAllStandardOutput().isEmpty());
+        const QString err = QString::fromUtf8(sh.readAllStandardError());
+        QCOMPARE(err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(err.startsWith(QStringLiteral("RUZEZ n'est plus installé")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("ruzez-course uninstall ") + folder), qPrintable(err));
+    }
+
+    // A launcher written by an earlier version (it named its folder) is still
+    // ours: status says so, install writes it afresh, uninstall puts the
+    // Windows program back.
+    void olderLauncherIsStillOurs()
+    {
+        const QString folder = m_scratch.newFolder();
+        const QString launcher = folder + QStringLiteral("/RUZEZ.EXE");
+        QVERIFY(test::makeFile(launcher, "#!/bin/sh\n# RUZEZ launcher written by ruzez-course\n"
+                                         "# The course's main program starts RUZEZ.EXE from this folder; Wine runs this\n"
+                                         "# script as a Linux program. ruzez-course uninstall removes it.\n"
+                                         "exec '/usr/bin/ruzez' --program-folder '/srv/modele' \"$@\"\n"));
+        QVERIFY(test::makeFile(folder + QStringLiteral("/RUZEZ.EXE.windows"), "MZ windows"));
+
+        const QString status = QString::fromUtf8(runTool({QStringLiteral("status"), folder}).out);
+        QVERIFY2(status.contains(QStringLiteral("autre version")) && status.contains(QStringLiteral("/srv/modele")),
+                 qPrintable(status));
+        QCOMPARE(runTool({QStringLiteral("install"), folder}).code, 0);
+        QVERIFY(!test::readAll(launcher).contains("/srv/modele"));
+        QVERIFY(QString::fromUtf8(runTool({QStringLiteral("status"), folder}).out).contains(QStringLiteral("sur le dossier où il se trouve")));
+        QCOMPARE(runTool({QStringLiteral("uninstall"), folder}).code, 0);
+        QCOMPARE(test::readAll(launcher), QByteArray("MZ windows"));
+    }
+
+    // What status says of the files RUZEZ writes, for the user who runs it
+    // (as root, for an ordinary user: root may write anything).
+    void statusTellsWhatTheUserCanWrite_data()
+    {
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<int>("tempoMode"); // 0: no TEMPO.SZK
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("writable file") << 0755 << 0666 << "TEMPO.SZK : %1 peut l'écrire";
+        QTest::newRow("read-only file") << 0777 << 0444 << "TEMPO.SZK : %1 ne peut pas l'écrire";
+        QTest::newRow("missing, open folder") << 0777 << 0 << "TEMPO.SZK : absent, %1 peut le créer";
+        QTest::newRow("missing, closed folder") << 0555 << 0 << "TEMPO.SZK : absent, et %1 ne peut pas le créer";
+    }
+    void statusTellsWhatTheUserCanWrite()
+    {
+        QFETCH(int, folderMode);
+        QFETCH(int, tempoMode);
+        QFETCH(QString, expected);
+        const QString folder = m_scratch.newFolder();
+        QVERIFY(::chmod(QFile::encodeName(QFileInfo(folder).path()).constData(), 0755) == 0);
+        if (tempoMode) {
+            QVERIFY(test::makeFile(folder + QStringLiteral("/TEMPO.SZK"), test::records({"", "21"})));
+            QVERIFY(::chmod(QFile::encodeName(folder + QStringLiteral("/TEMPO.SZK")).constData(), tempoMode) == 0);
+        }
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), folderMode) == 0);
+
+        QProcess tool;
+        const QString program = qEnvironmentVariable("RUZEZ_PROGRAM_DIR") + QStringLiteral("/ruzez-course");
+        QString user = qEnvironmentVariable("USER");
+        if (::geteuid() == 0) {
+            user = QStringLiteral("nobody");
+            tool.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                                  QStringLiteral("--clear-groups"), program, QStringLiteral("status"), folder});
+        } else {
+            tool.start(program, {QStringLiteral("status"), folder});
+        }
+        QVERIFY(tool.waitForFinished());
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        QCOMPARE(tool.exitCode(), 0);
+        QVERIFY2(out.contains(expected.arg(user)), qPrintable(out));
+        QCOMPARE(out.count(QStringLiteral("LST : ")), 2);
     }
 
     void statusTellsWhereTheDiscIs()

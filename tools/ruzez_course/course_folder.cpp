@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace ruzez::course_tool {
@@ -41,12 +43,27 @@ CourseFolder::CourseFolder(QString folder, QTextStream &out, QTextStream &err)
 {
 }
 
-QByteArray CourseFolder::launcher(const QString &browser, const QString &folder)
+QByteArray CourseFolder::launcher(const QString &browser)
 {
+    // The folder is the one this script lies in when it runs, not the one it
+    // was written in: a copy of the folder (cp -a, rsync, a skeleton folder)
+    // then keeps its own TEMPO.SZK, favourites and settings. It is taken as
+    // the browser takes its own folder, through symbolic links left as they
+    // are; the "." after pwd keeps a name ending in a line break whole.
     return "#!/bin/sh\n" + QByteArray(kMarker) + "\n"
         + "# The course's main program starts RUZEZ.EXE from this folder; Wine runs this\n"
           "# script as a Linux program. ruzez-course uninstall removes it.\n"
-        + "exec " + shellQuoted(browser) + " --program-folder " + shellQuoted(folder) + " \"$@\"\n";
+        + "browser=" + shellQuoted(browser) + "\n"
+        + "case $0 in */*) folder=${0%/*} ;; *) folder=. ;; esac\n"
+          "folder=$(CDPATH= cd -- \"${folder:-/}\" && pwd && echo .) || exit 1\n"
+          "folder=${folder%?.}\n"
+          "if [ ! -x \"$browser\" ]; then\n"
+          "    printf '%s\\n' \"RUZEZ n'est plus installé sur cet ordinateur ($browser est absent) : \"\\\n"
+          "\"réinstallez le paquet ruzez, ou remettez ce dossier comme avant avec \"\\\n"
+          "\"« ruzez-course uninstall $folder » ou en renommant RUZEZ.EXE.windows, s'il existe, en RUZEZ.EXE.\" >&2\n"
+          "    exit 127\n"
+          "fi\n"
+          "exec \"$browser\" --program-folder \"$folder\" \"$@\"\n";
 }
 
 QString CourseFolder::path(const QString &name) const
@@ -119,7 +136,7 @@ int CourseFolder::install(const QString &browser)
     if (entry == Entry::NotAFile)
         return fail(QStringLiteral("%1 est un dossier : rien n'a été changé.").arg(path(name)));
 
-    const QByteArray text = launcher(browser, m_folder);
+    const QByteArray text = launcher(browser);
     if (entry == Entry::Ours) {
         QFile current(path(name));
         if (current.open(QIODevice::ReadOnly) && current.readAll() == text) {
@@ -184,7 +201,7 @@ int CourseFolder::uninstall()
     return kSuccess;
 }
 
-int CourseFolder::status()
+int CourseFolder::status(const QString &browser)
 {
     if (!checkFolder(false))
         return kFailure;
@@ -195,8 +212,16 @@ int CourseFolder::status()
     case Entry::Ours: {
         QFile file(path(name));
         file.open(QIODevice::ReadOnly);
-        const QByteArray last = file.readAll().trimmed().split('\n').constLast();
-        m_out << "Installé : " << name << " est le lanceur de ruzez-course (" << QString::fromLocal8Bit(last) << ")" << Qt::endl;
+        const QByteArray text = file.readAll();
+        if (text == launcher(browser)) {
+            m_out << "Installé : " << name << " lance " << browser << " sur le dossier où il se trouve" << Qt::endl;
+        } else {
+            // A launcher of an earlier version names the folder it was written
+            // in: in a copied folder it starts RUZEZ on the original.
+            const QByteArray last = text.trimmed().split('\n').constLast();
+            m_out << "Installé : " << name << " est un lanceur de ruzez-course d'une autre version ou modifié ("
+                  << QString::fromLocal8Bit(last) << ") ; « ruzez-course install » l'écrit à neuf" << Qt::endl;
+        }
         break;
     }
     case Entry::Missing:
@@ -228,6 +253,8 @@ int CourseFolder::status()
             m_out << "Disque du cours : " << found << Qt::endl;
     }
 
+    reportWritableFiles();
+
     const QString database = path(QLatin1String(kLinksDatabase));
     QString error;
     if (!QFileInfo::exists(database))
@@ -237,6 +264,31 @@ int CourseFolder::status()
     else
         m_out << "Table des liens : " << kLinksDatabase << " illisible (" << error << ")" << Qt::endl;
     return kSuccess;
+}
+
+// RUZEZ rewrites these files in place, record by record: an existing one
+// needs only its own write right, a missing one a folder it may create it in.
+void CourseFolder::reportWritableFiles()
+{
+    const passwd *user = ::getpwuid(::geteuid());
+    const QString who = user ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
+    const bool folderWritable = ::access(QFile::encodeName(m_folder).constData(), W_OK | X_OK) == 0;
+    for (const char *file : {"TEMPO.SZK", "FAVORIS.LST", "PARANET.LST"}) {
+        const QString filePath = path(QLatin1String(file));
+        m_out << file << " : ";
+        if (QFileInfo::exists(filePath)) {
+            const bool writable = ::access(QFile::encodeName(filePath).constData(), W_OK) == 0;
+            const QString why = QString::fromLocal8Bit(std::strerror(errno));
+            if (writable)
+                m_out << who << " peut l'écrire" << Qt::endl;
+            else
+                m_out << who << " ne peut pas l'écrire (" << why << ")" << Qt::endl;
+        } else if (folderWritable) {
+            m_out << "absent, " << who << " peut le créer" << Qt::endl;
+        } else {
+            m_out << "absent, et " << who << " ne peut pas le créer (dossier en lecture seule pour lui)" << Qt::endl;
+        }
+    }
 }
 
 } // namespace ruzez::course_tool

@@ -29,10 +29,11 @@ public:
     // `browser` is the ruzez executable the launcher starts.
     int install(const QString &browser);
     int uninstall();
-    int status();
+    // `browser` is the ruzez executable a current launcher would start.
+    int status(const QString &browser);
 
-    // The launcher's text for that browser and folder.
-    static QByteArray launcher(const QString &browser, const QString &folder);
+    // The launcher's text: it starts that browser on the folder it lies in.
+    static QByteArray launcher(const QString &browser);
 
 private:
     enum class Entry { Missing, Ours, Foreign, NotAFile };
@@ -44,6 +45,8 @@ private:
     QString keptName() const;
     QString path(const QString &name) const;
     int fail(const QString &message);
+    // Whether the user running this can write the files RUZEZ writes here.
+    void reportWritableFiles();
 
     QString m_folder;
     QTextStream &m_out;

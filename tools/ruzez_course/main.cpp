@@ -17,11 +17,13 @@ constexpr const char *kHelp =
     "avec Wine) pour qu'il démarre le navigateur RUZEZ.\n"
     "\n"
     "Commandes :\n"
-    "  install DOSSIER     écrit dans DOSSIER le lanceur RUZEZ.EXE, qui démarre ruzez sur ce\n"
-    "                      dossier ; un RUZEZ.EXE qui n'est pas le nôtre est gardé sous le nom\n"
+    "  install DOSSIER     écrit dans DOSSIER le lanceur RUZEZ.EXE, qui démarre ruzez sur le\n"
+    "                      dossier où il se trouve (une copie du dossier marche donc seule) ;\n"
+    "                      un RUZEZ.EXE qui n'est pas le nôtre est gardé sous le nom\n"
     "                      RUZEZ.EXE.windows. Rien d'autre n'est modifié ; relancer est sans effet.\n"
     "  uninstall DOSSIER   enlève le lanceur et remet en place le RUZEZ.EXE gardé, à l'identique\n"
-    "  status DOSSIER      dit si le dossier est prêt, où le disque du cours serait trouvé et si\n"
+    "  status DOSSIER      dit si le dossier est prêt, si l'utilisateur peut y écrire TEMPO.SZK,\n"
+    "                      FAVORIS.LST et PARANET.LST, où le disque du cours serait trouvé et si\n"
     "                      la table des liens environ.mdb se lit\n"
     "\n"
     "Code de sortie : 0 en cas de réussite, 1 en cas d'échec (le dossier reste tel quel),\n"
@@ -46,12 +48,13 @@ int main(int argc, char *argv[])
     }
     CourseFolder folder(args[1], out, err);
     const QString &command = args[0];
+    const QString browser = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruzez"));
     if (command == QLatin1String("install"))
-        return folder.install(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruzez")));
+        return folder.install(browser);
     if (command == QLatin1String("uninstall"))
         return folder.uninstall();
     if (command == QLatin1String("status"))
-        return folder.status();
+        return folder.status(browser);
     err << "ruzez-course : commande inconnue « " << command << " » (ruzez-course --help)." << Qt::endl;
     return kUsage;
 }
