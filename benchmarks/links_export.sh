@@ -60,7 +60,7 @@ int main(int, char **argv)
     return rows ? 0 : 1;
 }
 CPP
-g++ -std=c++20 -O2 -fPIC -I"$root/src" "$work/read.cpp" -o "$work/read" "$build/src/libruzez_core.a" "$build/src/libruzez_access.a" \
+g++ -std=c++20 -O2 -fPIC -I"$root/src" "$work/read.cpp" -o "$work/read" "$build/src/libruzez_core.a" "$build/src/access/libruzez_access.a" \
     $(pkg-config --cflags --libs Qt6Core)
 sync
 "$work/read" "$work/environ.mdb"
