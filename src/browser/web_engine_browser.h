@@ -66,6 +66,8 @@ public:
     void setStatusBar(bool visible) override;
 
     QWebEnginePage *page() const;
+    // Our page for a failed load of a local file says why the page policy refused it.
+    ErrorPages &errorPages() const { return *m_errorPages; }
     // What the engine cannot show goes to the desktop, or to a message.
     OutsideContent &outsideContent() const { return *m_outside; }
 

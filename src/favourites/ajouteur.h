@@ -5,14 +5,21 @@
 namespace ruzez {
 
 class BrowserComponent;
+class FileAccess;
 class MessageBoxes;
 
 // The one message of every favourites file failure, adding or listing.
 void reportFavouritesFailure(MessageBoxes &boxes);
 
+// Opens, adds and closes: the file is closed before any box is shown. The
+// entry is added once the close has put it on the disc.
+bool addFavourite(const QString &programFolder, const QString &title, const QString &address);
+
 // frmBrowser's ajouteur: adds the page shown in the browser to the
 // favourites file of the program folder. A page without a title is
-// skipped silently; any failure of the file is reported in a box.
-void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes);
+// skipped silently; any failure of the file is reported in a box. With
+// `files`, the file is written through it.
+void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes,
+              FileAccess *files = nullptr);
 
 } // namespace ruzez

@@ -6,7 +6,7 @@ namespace ruzez {
 
 void frmBrowser::Command1_Click()
 {
-    showSettings(this, m_programFolder, m_boxes);
+    showSettings(this, m_programFolder, m_boxes, &m_files);
 }
 
 } // namespace ruzez

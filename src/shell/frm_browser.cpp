@@ -4,12 +4,13 @@
 #include "browser/layout.h"
 #include "browser/status_strip.h"
 #include "favourites/menuf.h"
-#include "search/links_table.h"
 #include "search/search_panel.h"
 #include "shell/dialup_line.h"
 #include "shell/drives.h"
 #include "shell/enter_presses_button.h"
-#include "shell/exchange_file.h"
+#include "search/search_requests.h"
+#include "shell/exchange_requests.h"
+#include "shell/file_operations.h"
 #include "shell/lenient_number.h"
 #include "shell/message_boxes.h"
 #include "shell/program_folder.h"
@@ -47,13 +48,15 @@ const QSize kWindowOnLargeScreens(800, 600);
 
 frmBrowser::frmBrowser(MessageBoxes &boxes, Drives &drives, DialupLine &dialup, HelpEngine &help,
                        QString programFolder, std::unique_ptr<BrowserComponent> browser,
-                       std::function<void()> endProgram, QWidget *parent)
+                       std::function<void()> endProgram, QWidget *parent, FileAccess *files)
     : QWidget(parent)
     , m_boxes(boxes)
     , m_drives(drives)
     , m_dialup(dialup)
     , m_help(help)
     , m_programFolder(std::move(programFolder))
+    , m_ownFiles(files ? nullptr : std::make_unique<DirectFileAccess>(fileOperations()))
+    , m_files(files ? *files : *m_ownFiles)
     , m_endProgram(std::move(endProgram))
 {
     Q_ASSERT(browser);
@@ -141,10 +144,8 @@ void frmBrowser::createControls()
     Frame1->hide();
     // The search reads the links table afresh each time, from wherever the
     // start-up found it; never found, it reads nothing.
-    Frame1->setRowSource([this]() -> std::unique_ptr<LinkRows> {
-        if (m_state.site.databaseName.isEmpty())
-            return nullptr;
-        return LinksTable(m_state.site.databaseName).open();
+    Frame1->setSearch([this](const QString &keywords, SearchMode mode) {
+        return search_requests::run(m_files, m_state.site.databaseName, keywords, mode);
     });
 
     Text1 = new QTextEdit(this);
@@ -286,7 +287,7 @@ void frmBrowser::unloadOnce(UnloadMode mode)
 void frmBrowser::Form_Load()
 {
     m_state.navhisto = 0;
-    const QString activite = exchange::announceRunning(m_programFolder);
+    const QString activite = exchange::announceRunning(m_files, m_programFolder);
 
     const QString localStartPage = joinPath(m_programFolder, QStringLiteral("index.html"));
     if (QFileInfo(localStartPage).isFile()) {
@@ -412,7 +413,7 @@ void frmBrowser::Form_Unload()
     m_unloaded = true;
     emit unloading();
     timTimer->stop();
-    exchange::announceStopped(m_programFolder);
+    exchange::announceStopped(m_files, m_programFolder);
     if (m_endProgram)
         m_endProgram();
 }
