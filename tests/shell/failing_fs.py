@@ -49,6 +49,9 @@ class FailingFolder(Operations):
         return {key: getattr(st, key) for key in ('st_mode', 'st_nlink', 'st_uid', 'st_gid', 'st_size',
                                                   'st_atime', 'st_mtime', 'st_ctime')}
 
+    def readlink(self, path):
+        return os.readlink(self._path(path))
+
     def readdir(self, path, fh):
         return ['.', '..'] + os.listdir(self._path(path))
 

@@ -343,7 +343,8 @@ private slots:
 
     // The program folder hangs: a search ends as "nothing found" with the
     // window answering, and the program ends within 3 s though "NON"
-    // cannot be written (record 19 keeps "OUI", as after SIGKILL).
+    // cannot be written (record 19 keeps "OUI" while the share hangs; the
+    // abandoned write may still land once it answers).
     void programFolderHangs_data()
     {
         QTest::addColumn<QString>("ending");
@@ -366,8 +367,6 @@ private slots:
 
         const int took = end(ending);
         QVERIFY2(took >= 0 && took <= kEndWithin, qPrintable(QString::number(took)));
-        m_share->set({});
-        QTest::qWait(500);
         QCOMPARE(runningFlag(m_exchange), QByteArray("OUI"));
         QCOMPARE(leftInTemporary(), QStringList());
     }
