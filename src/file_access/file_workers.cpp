@@ -213,8 +213,11 @@ FileAccess::Reply FileWorkers::run(const QByteArray &operation, const QByteArray
     if (!answering(volume))
         return {Outcome::NoAnswer, {}};
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
         return {};
+    // Only our end: the worker writes an answer larger than the pipe holds
+    // as we read it.
+    ::fcntl(pipe[0], F_SETFL, O_NONBLOCK);
     const bool sent = send(m_socket, operation + '\0' + input, pipe[1]);
     ::close(pipe[1]);
     if (!sent) {
