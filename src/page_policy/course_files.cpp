@@ -46,17 +46,17 @@ Presence presence(const QString &path, struct stat *status = nullptr)
     return isAbsence(errno) ? Presence::Absent : Presence::Failing;
 }
 
-// The names in a folder; false when the folder cannot be listed.
-bool listFolder(const QString &folder, QStringList &names)
+// The names in a folder; the error when it cannot be listed, else 0.
+int listFolder(const QString &folder, QStringList &names)
 {
     const std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(QFile::encodeName(folder).constData()), &::closedir);
     if (!dir)
-        return false;
+        return errno;
     for (;;) {
         errno = 0;
         const dirent *entry = ::readdir(dir.get());
         if (!entry)
-            return errno == 0;
+            return errno;
         const QByteArray name(entry->d_name);
         if (name != "." && name != "..")
             names << QFile::decodeName(name);
@@ -131,8 +131,8 @@ CourseFiles::Found CourseFiles::findBelow(const QString &folder, const QStringLi
             continue;
         }
         QStringList entries;
-        if (!listFolder(current, entries))
-            return {presence(current) == Presence::Absent ? Kind::Missing : Kind::Unreadable, exact};
+        if (const int error = listFolder(current, entries))
+            return {isAbsence(error) ? Kind::Missing : Kind::Unreadable, exact};
         const QString other = sameIgnoringCase(entries, element);
         if (other.isEmpty())
             return {Kind::Missing, exact};
