@@ -231,13 +231,17 @@ private:
             && QTest::qWaitFor([&] { return m_x->title(m_window).startsWith(QLatin1String("RUZEZ - L")); }, kStartTimeout);
     }
 
-    // Does what the pupil does and says how long the window then took to answer.
+    // Does what the pupil does and says how long the window then took to
+    // answer a ping sent 300 ms later, in the midst of what the action does.
     int stallAfter(const QStringList &what)
     {
         press(m_window, what);
+        QElapsedTimer clock;
+        clock.start();
         QTest::qWait(300);
         const int answer = m_x->ping(m_window);
-        qInfo("%s: the window answered %d ms after the ping", qPrintable(what.join(' ')), answer);
+        qInfo("%s: a ping 300 ms after it answered in %d ms (%d ms after the action)",
+              qPrintable(what.join(' ').simplified()), answer, answer < 0 ? -1 : int(clock.elapsed()));
         return answer;
     }
 
