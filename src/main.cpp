@@ -83,6 +83,11 @@ int main(int argc, char *argv[])
         },
         runFolder.path());
     browser.errorPages().setReasons([&pagePolicy](const QUrl &url) { return pagePolicy.refusal(url); });
+    // A disc slow to answer (spinning up) still shows the page, as Actualiser would.
+    QObject::connect(&pagePolicy, &ruzez::PagePolicy::answersAgain, &browser, [&browser](const QUrl &url) {
+        if (browser.LocationURL() == url.toString())
+            browser.Refresh();
+    });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

@@ -3,6 +3,7 @@
 #include "file_access/file_access.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 
@@ -14,6 +15,13 @@ namespace ruzez::favourites_requests {
 inline constexpr std::chrono::milliseconds kLimit{2000};
 
 bool add(FileAccess &files, const QString &programFolder, const QString &title, const QString &address);
+
+// The favourites window's reads and its removal, each opening and closing
+// the file; with `files` null, run here. A failed or unanswered read leaves
+// what was read before it (titles) or nothing (address).
+bool titles(FileAccess *files, const QString &programFolder, QStringList &titles);
+void remove(FileAccess *files, const QString &programFolder, int entry);
+QString address(FileAccess *files, const QString &programFolder, int entry);
 
 void addOperations(FileOperations &operations);
 

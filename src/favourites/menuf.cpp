@@ -38,7 +38,7 @@ void menuf::ajoutsite_Click()
 
 void menuf::voirliste_Click()
 {
-    favoris window(m_browser, m_programFolder, m_boxes, parentWidget());
+    favoris window(m_browser, m_programFolder, m_boxes, parentWidget(), m_files);
     window.Form_Load();
     window.exec();
 }

@@ -60,6 +60,10 @@ void answer(int pipe, const FileOperations &operations, const char *request, std
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     ::signal(SIGCHLD, SIG_IGN); // the system reaps the workers
     ::signal(SIGPIPE, SIG_IGN); // a caller that gave up has closed its pipe
+    // A signal to the whole process group (Ctrl+C, a terminal closed) is the
+    // program's to handle: it still needs us to write "NON" as it closes.
+    for (const int signal : {SIGHUP, SIGINT, SIGTERM})
+        ::signal(signal, SIG_IGN);
     // A worker left on a dead share must not hold the caller's output open:
     // whoever reads it (a terminal, a test) would wait for it too.
     const int null = ::open("/dev/null", O_RDWR);

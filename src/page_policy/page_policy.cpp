@@ -72,6 +72,8 @@ PagePolicy::PagePolicy(QWebEngineProfile *profile, Folders folders, Check check,
     }))
     , m_pagesFolder(pagesFolder)
 {
+    m_askAgain.setInterval(100);
+    connect(&m_askAgain, &QTimer::timeout, this, &PagePolicy::askAgain);
     if (m_pagesFolder.isEmpty()) {
         m_ownFolder = std::make_unique<QTemporaryDir>();
         if (m_ownFolder->isValid())
@@ -160,6 +162,13 @@ void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
     if (found.kind != CourseFiles::Kind::File) {
         const ErrorPages::Reason reason = reasonFor(found.kind);
         remember(url, reason);
+        if (found.kind == CourseFiles::Kind::NotAnswering
+            && info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame) {
+            m_askedUrl = url;
+            m_askedPath = path;
+            m_askedSince.start();
+            m_askAgain.start();
+        }
         if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeSubFrame && !m_pagesFolder.isEmpty())
             info.redirect(QUrl::fromLocalFile(framePage(reason)));
         else
@@ -173,6 +182,20 @@ void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
         resolved.setFragment(url.fragment());
         info.redirect(resolved);
     }
+}
+
+void PagePolicy::askAgain()
+{
+    if (m_askedSince.durationElapsed() > kPageMayTake) {
+        m_askAgain.stop();
+        return;
+    }
+    // The same check as for a request: it fails at once while the disc has
+    // not answered the earlier one.
+    if (m_check(courseFiles(), m_askedPath).kind == CourseFiles::Kind::NotAnswering)
+        return;
+    m_askAgain.stop();
+    emit answersAgain(m_askedUrl);
 }
 
 QStringList courseFolders(const QString &racinesite, const QString &pageaccueil,

@@ -3,9 +3,12 @@
 #include "page_policy/course_files.h"
 #include "page_policy/error_pages.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEngineUrlRequestInterceptor>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -56,7 +59,17 @@ public:
     // looking at the disc again.
     std::optional<ErrorPages::Reason> refusal(const QUrl &url) const;
 
+    // A page is given up on after a short wait, the window's thread being
+    // held meanwhile; the check goes on asking for a while.
+    static constexpr std::chrono::milliseconds kPageMayTake{2000};
+
+signals:
+    // The disc answered for a page refused as not answering, within the
+    // time a page may take to load: it may be loaded again.
+    void answersAgain(const QUrl &url);
+
 private:
+    void askAgain();
     void writeFramePages();
     QString framePage(ErrorPages::Reason reason) const;
     void remember(const QUrl &url, std::optional<ErrorPages::Reason> reason);
@@ -68,6 +81,10 @@ private:
     std::unique_ptr<QTemporaryDir> m_ownFolder;
     QString m_pagesFolder;
     std::map<QString, ErrorPages::Reason> m_refusals;
+    QTimer m_askAgain;
+    QElapsedTimer m_askedSince;
+    QUrl m_askedUrl;
+    QString m_askedPath;
 };
 
 // The folders of a run: the course folder (racinesite), and the program

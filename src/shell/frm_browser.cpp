@@ -14,6 +14,7 @@
 #include "shell/lenient_number.h"
 #include "shell/message_boxes.h"
 #include "shell/program_folder.h"
+#include "shell/volume_probe.h"
 #include "worksheet/activity_table.h"
 #include "worksheet/worksheet_box.h"
 #include "worksheet/worksheet_picture.h"
@@ -22,7 +23,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -290,7 +290,8 @@ void frmBrowser::Form_Load()
     const QString activite = exchange::announceRunning(m_files, m_programFolder);
 
     const QString localStartPage = joinPath(m_programFolder, QStringLiteral("index.html"));
-    if (QFileInfo(localStartPage).isFile()) {
+    // The program folder may be on a share that does not answer.
+    if (VolumeProbe().isFile(localStartPage)) {
         m_state.pageaccueil = localStartPage;
     } else {
         QString name = QStringLiteral("index.html");

@@ -318,6 +318,33 @@ private slots:
                                                 [this] { return QStringList{m_course}; });
     }
 
+    // A disc that answers late, within the time a page may take, is said
+    // to answer again for that page, once.
+    void aSlowDiscAnswersAgain()
+    {
+        m_policy.reset();
+        int asked = 0;
+        PagePolicy policy(
+            QWebEngineProfile::defaultProfile(), [this] { return QStringList{m_course}; },
+            [&asked](const CourseFiles &files, const QString &path) {
+                CourseFiles::Found found = files.find(path);
+                if (path.endsWith(QLatin1String("page.html")) && ++asked <= 3)
+                    found.kind = CourseFiles::Kind::NotAnswering;
+                return found;
+            },
+            {});
+        QSignalSpy again(&policy, &PagePolicy::answersAgain);
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, course(QStringLiteral("index.html"))));
+        QVERIFY(load(browser, course(QStringLiteral("partages/page.html"))));
+        QTRY_COMPARE(again.size(), 1);
+        QCOMPARE(again.at(0).at(0).toUrl(), QUrl::fromLocalFile(course(QStringLiteral("partages/page.html"))));
+        QTest::qWait(300);
+        QCOMPARE(again.size(), 1);
+        m_policy = std::make_unique<PagePolicy>(QWebEngineProfile::defaultProfile(),
+                                                [this] { return QStringList{m_course}; });
+    }
+
     // The main window over our pages: the caption, the address list and
     // the stop button as after any page, and never a path in the caption.
     void windowOnOurPages()
