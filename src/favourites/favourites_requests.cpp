@@ -112,8 +112,10 @@ QString address(FileAccess *files, const QString &programFolder, int entry)
         return addressHere(programFolder, entry);
     const FileAccess::Reply reply = ask(*files, kAddress, programFolder, entry);
     QString address;
-    if (reply.outcome == FileAccess::Outcome::Answered)
-        QDataStream(reply.data) >> address;
+    if (reply.outcome == FileAccess::Outcome::Answered) {
+        QDataStream in(reply.data);
+        in >> address;
+    }
     return address;
 }
 

@@ -186,7 +186,7 @@ void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
 
 void PagePolicy::askAgain()
 {
-    if (m_askedSince.durationElapsed() > kPageMayTake) {
+    if (m_askedSince.elapsed() > kPageMayTake.count()) {
         m_askAgain.stop();
         return;
     }
