@@ -6,7 +6,8 @@ RUZEZ_PACKAGES=(
     dbus python3-dbusmock poppler-utils
     fonts-dejavu-core
     xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
-    fuse3 python3-fusepy      # the failing file system of the record tests
+    fuse3 python3-fusepy      # the failing file system of the record and hung-share tests
+    xdotool                   # the pupil's keys and clicks in the hung-share tests
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.

@@ -4,12 +4,16 @@
 #include "browser/desktop_help_engine.h"
 #include "browser/engine_language.h"
 #include "browser/web_engine_browser.h"
+#include "file_access/file_workers.h"
+#include "page_policy/course_file_checks.h"
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
 #include "shell/drives.h"
+#include "window/file_operations.h"
 #include "shell/network_manager_dialup.h"
 #include "shell/prompt_exit.h"
 #include "shell/qt_message_boxes.h"
+#include "shell/run_folder.h"
 #include "shell/session_end.h"
 #include "shell/start_options.h"
 #include "shell/x11_window_frame.h"
@@ -27,6 +31,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The workers that touch the course disc and the program folder are
+    // copies of the process as it is now, before any thread exists.
+    ruzez::FileWorkers files(ruzez::fileOperations());
     // Read before anything can change the working folder the start path is relative to.
     const ruzez::StartOptions options = ruzez::startOptions(argc, argv);
     if (options.exitCode) {
@@ -58,15 +65,34 @@ int main(int argc, char *argv[])
     ruzez::DesktopHandOff handOff{[](const QUrl &url) { return QDesktopServices::openUrl(url); },
                                   &boxes};
 
-    ruzez::frmBrowser window(boxes, drives, dialup, help, frame, folder,
-                             std::make_unique<ruzez::WebEngineBrowser>(std::move(handOff)),
-                             [] { ruzez::endProcessNow(0); });
+    // Our pages for refused frames; removed at every end the program sees.
+    ruzez::RunFolder runFolder;
+    auto engine = std::make_unique<ruzez::WebEngineBrowser>(std::move(handOff));
+    ruzez::WebEngineBrowser &browser = *engine;
+    ruzez::frmBrowser window(boxes, drives, dialup, help, frame, folder, std::move(engine),
+                             [&runFolder] {
+                                 runFolder.remove();
+                                 ruzez::endProcessNow(0);
+                             },
+                             nullptr, &files);
     boxes.setParent(&window);
     // From the start-up on, a session ending under the window closes it.
     ruzez::SessionEnd sessionEnd([&window] { window.endSession(); });
     // Pages keep to the course's folders, known once start-up has found them.
-    ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), [&window, &folder] {
-        return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
+    ruzez::PagePolicy pagePolicy(
+        QWebEngineProfile::defaultProfile(),
+        [&window, &folder] {
+            return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
+        },
+        [&files](const ruzez::CourseFiles &course, const QString &path) {
+            return ruzez::course_file_checks::check(files, course, path);
+        },
+        runFolder.path());
+    browser.errorPages().setReasons([&pagePolicy](const QUrl &url) { return pagePolicy.refusal(url); });
+    // A disc slow to answer (spinning up) still shows the page, as Actualiser would.
+    QObject::connect(&pagePolicy, &ruzez::PagePolicy::answersAgain, &browser, [&browser](const QUrl &url) {
+        if (browser.LocationURL() == url.toString())
+            browser.Refresh();
     });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.

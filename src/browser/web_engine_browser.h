@@ -64,6 +64,8 @@ public:
     void setStatusBar(bool visible) override;
 
     QWebEnginePage *page() const;
+    // Our page for a failed load of a local file says why the page policy refused it.
+    ErrorPages &errorPages() const { return *m_errorPages; }
 
 signals:
     // A print job has ended; success is false when nothing was printed.

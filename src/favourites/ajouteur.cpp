@@ -2,6 +2,7 @@
 
 #include "browser/browser_component.h"
 #include "favourites/favourites_file.h"
+#include "favourites/favourites_requests.h"
 #include "shell/message_boxes.h"
 
 namespace ruzez {
@@ -12,26 +13,17 @@ void reportFavouritesFailure(MessageBoxes &boxes)
                  vb::OKOnly + vb::Critical, kWriteFailureTitle);
 }
 
-namespace {
-
-// Opens, adds and closes: the file is closed before any box is shown. The
-// entry is added once the close has put it on the disc.
-bool addToFile(const QString &programFolder, const QString &title, const QString &address)
-{
-    RecordFileStore file(FavouritesFile::pathIn(programFolder));
-    FavouritesFile favourites(file);
-    return file.open() && favourites.add(title, address) && file.close();
-}
-
-} // namespace
-
-void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes)
+void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes,
+              FileAccess *files)
 {
     const QString title = browser.LocationName();
     if (FavouritesFile::isBlank(title))
         return;
 
-    if (!addToFile(programFolder, title, browser.LocationURL()))
+    const QString address = browser.LocationURL();
+    const bool added = files ? favourites_requests::add(*files, programFolder, title, address)
+                             : addFavourite(programFolder, title, address);
+    if (!added)
         reportFavouritesFailure(boxes);
 }
 

@@ -5,6 +5,7 @@
 namespace ruzez {
 
 class BrowserComponent;
+class FileAccess;
 class MessageBoxes;
 
 // The one message of every favourites file failure, adding or listing.
@@ -12,7 +13,9 @@ void reportFavouritesFailure(MessageBoxes &boxes);
 
 // frmBrowser's ajouteur: adds the page shown in the browser to the
 // favourites file of the program folder. A page without a title is
-// skipped silently; any failure of the file is reported in a box.
-void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes);
+// skipped silently; any failure of the file is reported in a box. With
+// `files`, the file is written through it.
+void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes,
+              FileAccess *files = nullptr);
 
 } // namespace ruzez

@@ -3,6 +3,7 @@
 #include "browser/browser_component.h"
 #include "favourites/ajouteur.h"
 #include "favourites/favourites_file.h"
+#include "favourites/favourites_requests.h"
 #include "shell/twips.h"
 
 #include <QEvent>
@@ -34,10 +35,11 @@ QToolButton *pictureButton(QWidget *parent, const QString &caption, const QStrin
 } // namespace
 
 favoris::favoris(BrowserComponent &browser, QString programFolder, MessageBoxes &boxes,
-                 QWidget *parent)
+                 QWidget *parent, FileAccess *files)
     : QDialog(parent)
     , m_browser(browser)
     , m_programFolder(std::move(programFolder))
+    , m_files(files)
     , m_boxes(boxes)
 {
     setWindowTitle(QStringLiteral("Sites favoris"));
@@ -70,11 +72,6 @@ favoris::favoris(BrowserComponent &browser, QString programFolder, MessageBoxes 
     Liste->setFocus();
 }
 
-QString favoris::filePath() const
-{
-    return FavouritesFile::pathIn(m_programFolder);
-}
-
 int favoris::selectedPosition() const
 {
     const QModelIndexList rows = Liste->selectionModel()->selectedRows();
@@ -84,12 +81,7 @@ int favoris::selectedPosition() const
 void favoris::Form_Load()
 {
     QStringList titles;
-    bool read = false;
-    {
-        RecordFileStore file(filePath());
-        FavouritesFile favourites(file);
-        read = file.open() && favourites.titles(titles);
-    }
+    const bool read = favourites_requests::titles(m_files, m_programFolder, titles);
     Liste->addItems(titles);
     if (!read)
         reportFavouritesFailure(m_boxes);
@@ -100,14 +92,9 @@ void favoris::Command1_Click()
     const int position = selectedPosition();
     if (position < 0)
         return;
-    {
-        RecordFileStore file(filePath());
-        FavouritesFile favourites(file);
-        // The list is refilled from the file whatever happened, so it
-        // shows what the file now holds.
-        if (file.open())
-            favourites.remove(position + 1);
-    }
+    // The list is refilled from the file whatever happened, so it shows
+    // what the file now holds.
+    favourites_requests::remove(m_files, m_programFolder, position + 1);
     Liste->clear();
     Form_Load();
 }
@@ -117,13 +104,7 @@ void favoris::Command2_Click()
     const int position = selectedPosition();
     if (position < 0)
         return;
-    QString address;
-    {
-        RecordFileStore file(filePath());
-        FavouritesFile favourites(file);
-        if (file.open())
-            favourites.address(position + 1, address);
-    }
+    const QString address = favourites_requests::address(m_files, m_programFolder, position + 1);
     // Each step goes ahead whatever the one before gave: an unread address
     // still stops the page under way, and the window closes.
     m_browser.Stop();

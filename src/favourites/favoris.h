@@ -10,6 +10,7 @@ class QToolButton;
 namespace ruzez {
 
 class BrowserComponent;
+class FileAccess;
 class MessageBoxes;
 
 // The favourites window: the titles of the favourites file in file order,
@@ -24,8 +25,9 @@ class favoris : public QDialog
     Q_OBJECT
 
 public:
+    // With `files`, the file is read and written through it.
     favoris(BrowserComponent &browser, QString programFolder, MessageBoxes &boxes,
-            QWidget *parent = nullptr);
+            QWidget *parent = nullptr, FileAccess *files = nullptr);
 
     // Appends the titles of the file to Liste; a failure is reported, and
     // the titles read before it stay listed.
@@ -50,10 +52,10 @@ protected:
 private:
     // The selected list position, -1 when none is selected.
     int selectedPosition() const;
-    QString filePath() const;
 
     BrowserComponent &m_browser;
     QString m_programFolder;
+    FileAccess *m_files = nullptr;
     MessageBoxes &m_boxes;
 };
 

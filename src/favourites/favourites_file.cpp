@@ -113,4 +113,11 @@ bool FavouritesFile::remove(int entry)
     return m_store.write(addressRecord(vacated), QString());
 }
 
+bool addFavourite(const QString &programFolder, const QString &title, const QString &address)
+{
+    RecordFileStore file(FavouritesFile::pathIn(programFolder));
+    FavouritesFile favourites(file);
+    return file.open() && favourites.add(title, address) && file.close();
+}
+
 } // namespace ruzez

@@ -71,4 +71,8 @@ private:
     RecordStore &m_store;
 };
 
+// Opens, adds and closes: the file is closed before any box is shown. The
+// entry is added once the close has put it on the disc.
+bool addFavourite(const QString &programFolder, const QString &title, const QString &address);
+
 } // namespace ruzez

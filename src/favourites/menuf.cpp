@@ -9,11 +9,12 @@
 namespace ruzez {
 
 menuf::menuf(BrowserComponent &browser, QString programFolder, MessageBoxes &boxes,
-             QWidget *parent)
+             QWidget *parent, FileAccess *files)
     : QWidget(parent)
     , m_browser(browser)
     , m_programFolder(std::move(programFolder))
     , m_boxes(boxes)
+    , m_files(files)
 {
     // Hidden explicitly, so that showing the main window leaves it hidden.
     hide();
@@ -32,12 +33,12 @@ void menuf::popup()
 
 void menuf::ajoutsite_Click()
 {
-    ajouteur(m_browser, m_programFolder, m_boxes);
+    ajouteur(m_browser, m_programFolder, m_boxes, m_files);
 }
 
 void menuf::voirliste_Click()
 {
-    favoris window(m_browser, m_programFolder, m_boxes, parentWidget());
+    favoris window(m_browser, m_programFolder, m_boxes, parentWidget(), m_files);
     window.Form_Load();
     window.exec();
 }

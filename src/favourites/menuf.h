@@ -9,6 +9,7 @@ class QMenu;
 namespace ruzez {
 
 class BrowserComponent;
+class FileAccess;
 class MessageBoxes;
 
 // The never-shown window that owns the favourites popup menu: "Ajouter ce
@@ -20,7 +21,7 @@ class menuf : public QWidget
 
 public:
     menuf(BrowserComponent &browser, QString programFolder, MessageBoxes &boxes,
-          QWidget *parent = nullptr);
+          QWidget *parent = nullptr, FileAccess *files = nullptr);
 
     // Pops the menu up at the mouse pointer and returns at once.
     void popup();
@@ -37,6 +38,7 @@ private:
     BrowserComponent &m_browser;
     QString m_programFolder;
     MessageBoxes &m_boxes;
+    FileAccess *m_files = nullptr;
 };
 
 } // namespace ruzez

@@ -1,7 +1,17 @@
 #include "page_policy/course_files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ruzez {
 
@@ -20,6 +30,47 @@ QString joined(const QString &folder, const QString &name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+// The errors that say a name is not there; any other says the disc failed.
+bool isAbsence(int error)
+{
+    return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP;
+}
+
+enum class Presence { There, Absent, Failing };
+
+Presence presence(const QString &path, struct stat *status = nullptr)
+{
+    struct stat own {};
+    if (::stat(QFile::encodeName(path).constData(), status ? status : &own) == 0)
+        return Presence::There;
+    return isAbsence(errno) ? Presence::Absent : Presence::Failing;
+}
+
+// The names in a folder; the error when it cannot be listed, else 0.
+int listFolder(const QString &folder, QStringList &names)
+{
+    const std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(QFile::encodeName(folder).constData()), &::closedir);
+    if (!dir)
+        return errno;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir.get());
+        if (!entry)
+            return errno;
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names << QFile::decodeName(name);
+    }
+}
+
+QString realPath(const QString &path, bool &failing)
+{
+    const std::unique_ptr<char, void (*)(void *)> real(::realpath(QFile::encodeName(path).constData(), nullptr),
+                                                       &std::free);
+    failing = !real && !isAbsence(errno);
+    return real ? QFile::decodeName(real.get()) : QString();
+}
+
 } // namespace
 
 CourseFiles::CourseFiles(const QStringList &folders)
@@ -32,10 +83,15 @@ CourseFiles::CourseFiles(const QStringList &folders)
 
 QString CourseFiles::entryIgnoringCase(const QString &folder, const QString &name)
 {
+    QStringList entries;
+    listFolder(folder, entries);
+    return sameIgnoringCase(entries, name);
+}
+
+QString CourseFiles::sameIgnoringCase(const QStringList &entries, const QString &name)
+{
     QString best;
     QByteArray bestBytes;
-    const QStringList entries = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) != 0)
             continue;
@@ -67,11 +123,17 @@ CourseFiles::Found CourseFiles::findBelow(const QString &folder, const QStringLi
     QString current = folder;
     for (const QString &element : elements) {
         const QString exact = joined(current, element);
-        if (QFileInfo::exists(exact)) {
+        const Presence exactly = presence(exact);
+        if (exactly == Presence::Failing)
+            return {Kind::Unreadable, exact};
+        if (exactly == Presence::There) {
             current = exact;
             continue;
         }
-        const QString other = entryIgnoringCase(current, element);
+        QStringList entries;
+        if (const int error = listFolder(current, entries))
+            return {isAbsence(error) ? Kind::Missing : Kind::Unreadable, exact};
+        const QString other = sameIgnoringCase(entries, element);
         if (other.isEmpty())
             return {Kind::Missing, exact};
         current = joined(current, other);
@@ -79,14 +141,48 @@ CourseFiles::Found CourseFiles::findBelow(const QString &folder, const QStringLi
 
     // A link inside the folder may lead anywhere: what counts is where the
     // file really is.
-    const QFileInfo info(current);
-    const QString real = info.canonicalFilePath();
-    const QString realFolder = QFileInfo(folder).canonicalFilePath();
+    bool failing = false;
+    const QString real = realPath(current, failing);
+    bool folderFailing = false;
+    const QString realFolder = realPath(folder, folderFailing);
+    if (failing || folderFailing)
+        return {Kind::Unreadable, current};
     if (real.isEmpty() || realFolder.isEmpty())
         return {Kind::Missing, current};
     if (!isInside(real, realFolder))
         return {};
-    return {info.isDir() ? Kind::Folder : Kind::File, current};
+    struct stat status {};
+    switch (presence(current, &status)) {
+    case Presence::Failing:
+        return {Kind::Unreadable, current};
+    case Presence::Absent:
+        return {Kind::Missing, current};
+    case Presence::There:
+        break;
+    }
+    return {S_ISDIR(status.st_mode) ? Kind::Folder : Kind::File, current};
+}
+
+bool CourseFiles::headReadable(const QString &path)
+{
+    constexpr int kHead = 64 * 1024;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char head[4096];
+    ssize_t total = 0;
+    bool readable = true;
+    while (total < kHead) {
+        const ssize_t size = ::read(fd, head, sizeof head);
+        if (size < 0 && errno == EINTR)
+            continue;
+        readable = size >= 0;
+        if (size <= 0)
+            break;
+        total += size;
+    }
+    ::close(fd);
+    return readable;
 }
 
 } // namespace ruzez

@@ -21,6 +21,11 @@ public:
         Folder,  // path: the folder
         Missing, // inside a folder, but no file answers to it
         Outside, // outside every folder, or leads outside by a link
+        // The disc or share gave an error other than "no such file" (EIO,
+        // a permission refused): the page may exist but cannot be read.
+        Unreadable,
+        // Not answered in time (set by whoever waits for find(), never by it).
+        NotAnswering,
     };
 
     struct Found
@@ -40,7 +45,12 @@ public:
     // empty when there is none.
     static QString entryIgnoringCase(const QString &folder, const QString &name);
 
+    // Whether the start of `path` can be read: a disc that lists a file and
+    // then fails to read it has it no more than one without it.
+    static bool headReadable(const QString &path);
+
 private:
+    static QString sameIgnoringCase(const QStringList &entries, const QString &name);
     Found findBelow(const QString &folder, const QStringList &elements) const;
 
     QStringList m_folders;

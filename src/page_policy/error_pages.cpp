@@ -32,6 +32,14 @@ Text textFor(ErrorPages::Reason reason)
         return {"Dossier",
                 "Cette adresse désigne un dossier et non une page : le contenu des dossiers n'est "
                 "pas affiché."};
+    case ErrorPages::Reason::Unreadable:
+        return {"Le disque du cours ne peut pas être lu",
+                "Cette page fait partie du cours, mais le disque ou le dossier partagé qui la contient "
+                "ne peut pas être lu. Vérifiez le disque, puis cliquez sur Actualiser."};
+    case ErrorPages::Reason::NotAnswering:
+        return {"Le disque du cours ne répond pas",
+                "Le disque ou le dossier partagé qui contient le cours ne répond pas. Attendez un "
+                "instant, puis cliquez sur Actualiser."};
     case ErrorPages::Reason::Missing:
         break;
     }
@@ -68,6 +76,17 @@ ErrorPages::Reason ErrorPages::reasonFor(const QUrl &url)
     return file.isFile() && file.isReadable() ? Reason::Refused : Reason::Missing;
 }
 
+ErrorPages::Reason ErrorPages::reasonFor(const QWebEngineLoadingInfo &info) const
+{
+    if (!m_reasons || !info.url().isLocalFile())
+        return reasonFor(info.url());
+    if (const std::optional<Reason> known = m_reasons(info.url()))
+        return *known;
+    // Let through, then failed: gone since, or the disc failed the read.
+    constexpr int kFileNotFound = -6;
+    return info.errorCode() == kFileNotFound ? Reason::Missing : Reason::Unreadable;
+}
+
 QString ErrorPages::html(Reason reason)
 {
     const Text text = textFor(reason);
@@ -90,7 +109,7 @@ void ErrorPages::loadEnded(const QWebEngineLoadingInfo &info, std::function<void
     m_ended = std::move(ended);
     m_giveUp.start();
     const QString script = QStringLiteral("document.open();document.write(%1);document.close();")
-                               .arg(scriptString(html(reasonFor(info.url()))));
+                               .arg(scriptString(html(reasonFor(info))));
     // An answer from an earlier page must not end this one.
     const int serial = ++m_serial;
     m_page->runJavaScript(script, [self = QPointer<ErrorPages>(this), serial](const QVariant &) {

@@ -1,11 +1,18 @@
 #pragma once
 
 #include "page_policy/course_files.h"
+#include "page_policy/error_pages.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEngineUrlRequestInterceptor>
 
+#include <chrono>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 
 class QWebEngineProfile;
 
@@ -30,21 +37,54 @@ public:
     // they are known only once start-up has found the course.
     using Folders = std::function<QStringList()>;
 
-    // Installs itself on the profile until destroyed.
+    // Where a path leads. The engine asks on the window's thread and waits
+    // for the answer: a disc that does not answer must not hold it long.
+    using Check = std::function<CourseFiles::Found(const CourseFiles &files, const QString &path)>;
+
+    // Installs itself on the profile until destroyed. Our pages for refused
+    // frames go into `pagesFolder` (a folder of the run, removed with it),
+    // or into a temporary folder of our own. `check` defaults to
+    // CourseFiles::find.
     PagePolicy(QWebEngineProfile *profile, Folders folders, QObject *parent = nullptr);
+    PagePolicy(QWebEngineProfile *profile, Folders folders, Check check, const QString &pagesFolder,
+               QObject *parent = nullptr);
     ~PagePolicy() override;
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
     CourseFiles courseFiles() const;
 
+    // Why the last request for that local address was refused; nothing when
+    // it was let through or never asked for. Error pages show it without
+    // looking at the disc again.
+    std::optional<ErrorPages::Reason> refusal(const QUrl &url) const;
+
+    // A page is given up on after a short wait, the window's thread being
+    // held meanwhile; the check goes on asking for a while.
+    static constexpr std::chrono::milliseconds kPageMayTake{2000};
+
+signals:
+    // The disc answered for a page refused as not answering, within the
+    // time a page may take to load: it may be loaded again.
+    void answersAgain(const QUrl &url);
+
 private:
+    void askAgain();
     void writeFramePages();
+    QString framePage(ErrorPages::Reason reason) const;
+    void remember(const QUrl &url, std::optional<ErrorPages::Reason> reason);
 
     QWebEngineProfile *m_profile = nullptr;
     Folders m_folders;
+    Check m_check;
     // Our pages for refused frames, as files a course page may load.
-    QTemporaryDir m_framePages;
+    std::unique_ptr<QTemporaryDir> m_ownFolder;
+    QString m_pagesFolder;
+    std::map<QString, ErrorPages::Reason> m_refusals;
+    QTimer m_askAgain;
+    QElapsedTimer m_askedSince;
+    QUrl m_askedUrl;
+    QString m_askedPath;
 };
 
 // The folders of a run: the course folder (racinesite), and the program

@@ -174,6 +174,11 @@ void SearchPanel::setRowSource(RowSource source)
     m_rowSource = std::move(source);
 }
 
+void SearchPanel::setSearch(Search search)
+{
+    m_search = std::move(search);
+}
+
 SearchMode SearchPanel::mode() const
 {
     return Option2->isChecked() ? SearchMode::TousLesMots : SearchMode::AuMoinsUnMot;
@@ -181,6 +186,8 @@ SearchMode SearchPanel::mode() const
 
 void SearchPanel::Command6_Click()
 {
+    if (m_searching)
+        return;
     const QString normalised = nettoiquest(Text2->text());
     Text2->setText(normalised);
     if (isBlankKeywords(normalised))
@@ -195,8 +202,15 @@ void SearchPanel::Command6_Click()
     m_titles->setStringList({});
     List2.clear();
 
-    const std::unique_ptr<LinkRows> rows = m_rowSource ? m_rowSource() : nullptr;
-    const KeywordSearch search = keywordSearch(rows.get(), normalised, mode());
+    KeywordSearch search;
+    if (m_search) {
+        m_searching = true;
+        search = m_search(normalised, mode());
+        m_searching = false;
+    } else {
+        const std::unique_ptr<LinkRows> rows = m_rowSource ? m_rowSource() : nullptr;
+        search = keywordSearch(rows.get(), normalised, mode());
+    }
     Text2->setText(search.keywords);
     showResults(search);
 }

@@ -39,6 +39,11 @@ public:
 
     void setRowSource(RowSource source);
 
+    // Runs a whole search (the keywords normalised) somewhere else than
+    // here, the window answering meanwhile; takes the row source's place.
+    using Search = std::function<KeywordSearch(const QString &keywords, SearchMode mode)>;
+    void setSearch(Search search);
+
     // The mode chosen by the two option buttons.
     SearchMode mode() const;
 
@@ -76,6 +81,10 @@ private:
     void showMessage(const QString &message);
 
     RowSource m_rowSource;
+    Search m_search;
+    // A search waits with the window answering: "Chercher" again meanwhile
+    // would start a second one inside the first.
+    bool m_searching = false;
     QStringListModel *m_titles = nullptr;
 };
 

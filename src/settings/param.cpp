@@ -1,6 +1,7 @@
 #include "param.h"
 
 #include "settings/settings_file.h"
+#include "settings/settings_requests.h"
 #include "shell/message_boxes.h"
 #include "shell/twips.h"
 
@@ -87,10 +88,11 @@ QString lines(QString text)
 
 } // namespace
 
-param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent)
+param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent, FileAccess *files)
     : QDialog(parent)
     , m_programFolder(programFolder)
     , m_boxes(boxes)
+    , m_files(files)
 {
     setWindowTitle(QStringLiteral("Paramètres"));
     setModal(true);
@@ -143,7 +145,8 @@ param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent)
 
 void param::Form_Load()
 {
-    const SettingsLoad load = loadSettings(m_programFolder);
+    const SettingsLoad load = m_files ? settings_requests::load(*m_files, m_programFolder)
+                                      : loadSettings(m_programFolder);
     Text1->setPlainText(lines(load.information));
     if (load.name)
         setStored(Text3, *load.name);
@@ -160,7 +163,9 @@ void param::Command3_Click()
 {
     const MailSettings items{itemToSave(Text3, m_read[0]), itemToSave(Text4, m_read[1]),
                              itemToSave(Text5, m_read[2])};
-    if (!saveSettings(m_programFolder, items)) {
+    const bool saved = m_files ? settings_requests::save(*m_files, m_programFolder, items)
+                               : saveSettings(m_programFolder, items);
+    if (!saved) {
         reportFailure();
         return;
     }
@@ -178,9 +183,9 @@ void param::reportFailure()
                    vb::OKOnly + vb::Critical, kWriteFailureTitle);
 }
 
-void showSettings(QWidget *parent, const QString &programFolder, MessageBoxes &boxes)
+void showSettings(QWidget *parent, const QString &programFolder, MessageBoxes &boxes, FileAccess *files)
 {
-    param window(programFolder, boxes, parent);
+    param window(programFolder, boxes, parent, files);
     window.Form_Load();
     window.exec();
 }

@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace ruzez {
 
+class FileAccess;
 class MessageBoxes;
 
 // The settings window: the stored addresses in a read-only information
@@ -28,7 +29,9 @@ public:
     // longer (up to a record's 126 characters) and are kept whole.
     static constexpr int kMaxItem = 100;
 
-    explicit param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent = nullptr);
+    // With `files`, the file is read and written through it.
+    explicit param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent = nullptr,
+                   FileAccess *files = nullptr);
 
     // Reads the file into the information box and the three fields. On a
     // failure the box tells the user, and the window keeps what was read.
@@ -58,12 +61,14 @@ private:
 
     QString m_programFolder;
     MessageBoxes &m_boxes;
+    FileAccess *m_files = nullptr;
     // Whether Form_Load read records 3, 4 and 5.
     std::array<bool, 3> m_read{};
 };
 
 // The main window's "Paramètres" button: loads the window and shows it
 // modally, returning when it is closed.
-void showSettings(QWidget *parent, const QString &programFolder, MessageBoxes &boxes);
+void showSettings(QWidget *parent, const QString &programFolder, MessageBoxes &boxes,
+                  FileAccess *files = nullptr);
 
 } // namespace ruzez

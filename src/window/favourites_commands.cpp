@@ -10,13 +10,13 @@ namespace ruzez {
 void frmBrowser::Command4_Click()
 {
     if (!m_menuf)
-        m_menuf = std::make_unique<menuf>(*brwWebBrowser, m_programFolder, m_boxes, this);
+        m_menuf = std::make_unique<menuf>(*brwWebBrowser, m_programFolder, m_boxes, this, &m_files);
     m_menuf->popup();
 }
 
 void frmBrowser::ajouteur()
 {
-    ruzez::ajouteur(*brwWebBrowser, m_programFolder, m_boxes);
+    ruzez::ajouteur(*brwWebBrowser, m_programFolder, m_boxes, &m_files);
 }
 
 } // namespace ruzez

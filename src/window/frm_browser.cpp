@@ -6,10 +6,11 @@
 #include "browser/browser_component.h"
 #include "browser/status_strip.h"
 #include "favourites/menuf.h"
-#include "search/links_table.h"
 #include "search/search_panel.h"
+#include "search/search_requests.h"
 #include "shell/enter_presses_button.h"
 #include "shell/twips.h"
+#include "window/file_operations.h"
 #include "worksheet/worksheet_picture.h"
 
 #include <QApplication>
@@ -34,8 +35,9 @@ constexpr int kButtonWidthTwips = 1335;
 } // namespace
 
 frmBrowser::frmBrowser(MessageBoxes &boxes, Drives &drives, DialupLine &dialup, HelpEngine &help,
-                       WindowFrame &frame, QString programFolder, std::unique_ptr<BrowserComponent> browser,
-                       std::function<void()> endProgram, QWidget *parent)
+                       WindowFrame &frame, QString programFolder,
+                       std::unique_ptr<BrowserComponent> browser, std::function<void()> endProgram,
+                       QWidget *parent, FileAccess *files)
     : QWidget(parent)
     , m_boxes(boxes)
     , m_drives(drives)
@@ -43,6 +45,8 @@ frmBrowser::frmBrowser(MessageBoxes &boxes, Drives &drives, DialupLine &dialup, 
     , m_help(help)
     , m_frame(frame)
     , m_programFolder(std::move(programFolder))
+    , m_ownFiles(files ? nullptr : std::make_unique<DirectFileAccess>(fileOperations()))
+    , m_files(files ? *files : *m_ownFiles)
     , m_endProgram(std::move(endProgram))
 {
     Q_ASSERT(browser);
@@ -125,10 +129,8 @@ void frmBrowser::createControls()
     Frame1->hide();
     // The search reads the links table afresh each time, from wherever the
     // start-up found it; never found, it reads nothing.
-    Frame1->setRowSource([this]() -> std::unique_ptr<LinkRows> {
-        if (m_state.site.databaseName.isEmpty())
-            return nullptr;
-        return LinksTable(m_state.site.databaseName).open();
+    Frame1->setSearch([this](const QString &keywords, SearchMode mode) {
+        return search_requests::run(m_files, m_state.site.databaseName, keywords, mode);
     });
 
     Text1 = new QTextEdit(this);

@@ -34,6 +34,7 @@ namespace ruzez {
 class BrowserComponent;
 class DialupLine;
 class Drives;
+class FileAccess;
 class HelpEngine;
 class MessageBoxes;
 class SearchPanel;
@@ -67,9 +68,12 @@ public:
 
     // Form_Initialize. The window takes the browser component as a child;
     // endProgram runs once the window has unloaded (the application quits).
+    // The program folder's files (exchange, links, favourites, settings) are
+    // read and written through `files`; without it, here.
     frmBrowser(MessageBoxes &boxes, Drives &drives, DialupLine &dialup, HelpEngine &help,
                WindowFrame &frame, QString programFolder, std::unique_ptr<BrowserComponent> browser,
-               std::function<void()> endProgram, QWidget *parent = nullptr);
+               std::function<void()> endProgram, QWidget *parent = nullptr,
+               FileAccess *files = nullptr);
     ~frmBrowser() override;
 
     const State &state() const { return m_state; }
@@ -191,6 +195,8 @@ private:
     HelpEngine &m_help;
     WindowFrame &m_frame;
     QString m_programFolder;
+    std::unique_ptr<FileAccess> m_ownFiles;
+    FileAccess &m_files;
     std::function<void()> m_endProgram;
     State m_state;
     bool m_unloaded = false;

@@ -8,7 +8,7 @@ namespace ruzez {
 
 void frmBrowser::Command1_Click()
 {
-    showSettings(this, m_programFolder, m_boxes);
+    showSettings(this, m_programFolder, m_boxes, &m_files);
 }
 
 } // namespace ruzez

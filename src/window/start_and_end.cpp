@@ -5,17 +5,17 @@
 
 #include "browser/browser_component.h"
 #include "shell/dialup_line.h"
-#include "shell/exchange_file.h"
+#include "shell/exchange_requests.h"
 #include "shell/lenient_number.h"
 #include "shell/message_boxes.h"
 #include "shell/program_folder.h"
+#include "shell/volume_probe.h"
 #include "shell/window_frame.h"
 #include "worksheet/activity_table.h"
 #include "worksheet/worksheet_box.h"
 
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -30,10 +30,11 @@ const QSize kWindowOnLargeScreens(800, 600);
 void frmBrowser::Form_Load()
 {
     m_state.navhisto = 0;
-    const QString activite = exchange::announceRunning(m_programFolder);
+    const QString activite = exchange::announceRunning(m_files, m_programFolder);
 
     const QString localStartPage = joinPath(m_programFolder, QStringLiteral("index.html"));
-    if (QFileInfo(localStartPage).isFile()) {
+    // The program folder may be on a share that does not answer.
+    if (VolumeProbe().isFile(localStartPage)) {
         m_state.pageaccueil = localStartPage;
     } else {
         QString name = QStringLiteral("index.html");
@@ -156,7 +157,7 @@ void frmBrowser::Form_Unload()
     m_unloaded = true;
     emit unloading();
     timTimer->stop();
-    exchange::announceStopped(m_programFolder);
+    exchange::announceStopped(m_files, m_programFolder);
     if (m_endProgram)
         m_endProgram();
 }

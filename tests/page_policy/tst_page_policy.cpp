@@ -29,6 +29,8 @@
 using namespace ruzez;
 using ruzez::test::ui;
 
+Q_DECLARE_METATYPE(CourseFiles::Kind)
+
 namespace {
 
 constexpr int kTimeout = test::kEngineTimeout;
@@ -270,6 +272,83 @@ private slots:
         QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
         QVERIFY(browser.GoBack());
         QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), QStringLiteral("Accueil"), kTimeout);
+    }
+
+    // A disc that fails says so, for pages and frames alike, not that the
+    // page is missing; once it answers again, Actualiser shows the page.
+    void aFailingDiscSaysSo_data()
+    {
+        QTest::addColumn<CourseFiles::Kind>("failure");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("does not answer") << CourseFiles::Kind::NotAnswering << "Le disque du cours ne répond pas";
+        QTest::newRow("cannot be read") << CourseFiles::Kind::Unreadable << "Le disque du cours ne peut pas être lu";
+    }
+    void aFailingDiscSaysSo()
+    {
+        QFETCH(CourseFiles::Kind, failure);
+        QFETCH(QString, title);
+        m_policy.reset();
+        CourseFiles::Kind failing = CourseFiles::Kind::File;
+        QTemporaryDir pages;
+        PagePolicy policy(
+            QWebEngineProfile::defaultProfile(), [this] { return QStringList{m_course}; },
+            [&failing](const CourseFiles &files, const QString &path) {
+                CourseFiles::Found found = files.find(path);
+                if (found.kind == CourseFiles::Kind::File && failing != CourseFiles::Kind::File)
+                    found.kind = failing;
+                return found;
+            },
+            pages.path());
+        WebEngineBrowser browser;
+        browser.errorPages().setReasons([&policy](const QUrl &url) { return policy.refusal(url); });
+        QVERIFY(load(browser, course(QStringLiteral("index.html"))));
+
+        failing = failure;
+        QVERIFY(load(browser, course(QStringLiteral("air/presentair.html"))));
+        QCOMPARE(browser.LocationName(), title);
+        QCOMPARE(browser.LocationURL(), fileUrl(course(QStringLiteral("air/presentair.html")))); // as asked for
+        failing = CourseFiles::Kind::File;
+        QVERIFY(load(browser, course(QStringLiteral("index.html"))));
+        failing = failure;
+        QCOMPARE(waitForResult(browser.page(),
+                               QStringLiteral("var f = document.createElement('iframe'); f.onload = function () {"
+                                              " window.__r = f.contentDocument.title; };"
+                                              " f.src = 'partages/page.html'; document.body.appendChild(f);")),
+                 title);
+
+        failing = CourseFiles::Kind::File;
+        QVERIFY(load(browser, course(QStringLiteral("air/presentair.html"))));
+        QVERIFY(browser.Refresh());
+        QTRY_COMPARE_WITH_TIMEOUT(browser.LocationName(), QStringLiteral("Présentation"), kTimeout);
+        m_policy = std::make_unique<PagePolicy>(QWebEngineProfile::defaultProfile(),
+                                                [this] { return QStringList{m_course}; });
+    }
+
+    // A disc that answers late, within the time a page may take, is said
+    // to answer again for that page, once.
+    void aSlowDiscAnswersAgain()
+    {
+        m_policy.reset();
+        int asked = 0;
+        PagePolicy policy(
+            QWebEngineProfile::defaultProfile(), [this] { return QStringList{m_course}; },
+            [&asked](const CourseFiles &files, const QString &path) {
+                CourseFiles::Found found = files.find(path);
+                if (path.endsWith(QLatin1String("page.html")) && ++asked <= 3)
+                    found.kind = CourseFiles::Kind::NotAnswering;
+                return found;
+            },
+            {});
+        QSignalSpy again(&policy, &PagePolicy::answersAgain);
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, course(QStringLiteral("index.html"))));
+        QVERIFY(load(browser, course(QStringLiteral("partages/page.html"))));
+        QTRY_COMPARE(again.size(), 1);
+        QCOMPARE(again.at(0).at(0).toUrl(), QUrl::fromLocalFile(course(QStringLiteral("partages/page.html"))));
+        QTest::qWait(300);
+        QCOMPARE(again.size(), 1);
+        m_policy = std::make_unique<PagePolicy>(QWebEngineProfile::defaultProfile(),
+                                                [this] { return QStringList{m_course}; });
     }
 
     // The main window over our pages: the caption, the address list and
