@@ -299,7 +299,8 @@ private slots:
                 return found;
             },
             pages.path());
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         browser.errorPages().setReasons([&policy](const QUrl &url) { return policy.refusal(url); });
         QVERIFY(load(browser, course(QStringLiteral("index.html"))));
 
@@ -340,7 +341,8 @@ private slots:
             },
             {});
         QSignalSpy again(&policy, &PagePolicy::answersAgain);
-        WebEngineBrowser browser;
+        test::RecordingDesktop desktop;
+        WebEngineBrowser browser{desktop.handOff()};
         QVERIFY(load(browser, course(QStringLiteral("index.html"))));
         QVERIFY(load(browser, course(QStringLiteral("partages/page.html"))));
         QTRY_COMPARE(again.size(), 1);
