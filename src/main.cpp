@@ -4,6 +4,8 @@
 #include "browser/desktop_help_engine.h"
 #include "browser/engine_language.h"
 #include "browser/web_engine_browser.h"
+#include "page_compat/course_fonts.h"
+#include "page_compat/page_compat.h"
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
 #include "shell/drives.h"
@@ -35,6 +37,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ruzez::chooseDisplayPlatform();
     ruzez::chooseFrenchForTheEngine();
+    ruzez::useCourseFonts(ruzez::courseFontsFile(options.programFolder));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
 
@@ -62,6 +65,8 @@ int main(int argc, char *argv[])
     ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), [&window, &folder] {
         return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
     });
+    // Course pages get what the old page engine gave them.
+    ruzez::PageCompat pageCompat(QWebEngineProfile::defaultProfile());
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

@@ -3,6 +3,7 @@
 #include "browser/context_menu.h"
 #include "browser/javascript_dialogs.h"
 #include "browser/popup_limit.h"
+#include "page_compat/popup_compat.h"
 #include "page_policy/error_pages.h"
 
 #include <QWebEngineLoadingInfo>
@@ -34,6 +35,7 @@ SeparateBrowserWindow::SeparateBrowserWindow(PopupLimit &limit)
     setAttribute(Qt::WA_DeleteOnClose);
     setPage(new PopupPage(limit, this));
     new PageContextMenu(this, nullptr);
+    new PopupCompat(this); // sizes the page asks for, window.print()
     connect(this, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
     connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
     auto *errorPages = new ErrorPages(page());
