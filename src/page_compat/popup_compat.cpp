@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace ruzez {
 
@@ -48,13 +49,16 @@ PopupCompat::PopupCompat(QWebEngineView *window, PrintSetup printSetup)
 
 PopupCompat::~PopupCompat() = default;
 
-void PopupCompat::onGeometryChangeRequested(const QRect &pageArea)
+// The first request carries window.open's features, which size the page
+// area; resizeTo, moveTo and the like size and place the whole window.
+void PopupCompat::onGeometryChangeRequested(const QRect &requested)
 {
     const QScreen *screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QWindow *handle = m_window->windowHandle();
     const QMargins frame = handle ? handle->frameMargins() : QMargins();
+    const QRect pageArea = std::exchange(m_featuresApplied, true) ? requested.marginsRemoved(frame) : requested;
     m_window->setGeometry(popupPageArea(pageArea, screen->availableGeometry(), frame));
 }
 

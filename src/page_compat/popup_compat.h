@@ -13,8 +13,9 @@ class QWebEngineView;
 namespace ruzez {
 
 // A window a course page opened (window.open) behaves as the page expects:
-// the size and place it asks for ("width=300,height=200,left=10,top=10",
-// resizeTo, moveBy...) for its page area, kept on the screen, and
+// the size and place it asks for, kept on the screen: window.open's
+// "width=300,height=200,left=10,top=10" for its page area, resizeTo, moveBy
+// and the like for the whole window, as the old engine had them; and
 // window.print() through the print dialog. Only such windows get this: the
 // main window never moves or changes size for a page.
 class PopupCompat : public QObject
@@ -31,13 +32,14 @@ public:
     ~PopupCompat() override;
 
 private:
-    void onGeometryChangeRequested(const QRect &pageArea);
+    void onGeometryChangeRequested(const QRect &requested);
     void onPrintRequested();
     void onPrintDone();
 
     QWebEngineView *m_window;
     PrintSetup m_printSetup;
     std::unique_ptr<QPrinter> m_printer;
+    bool m_featuresApplied = false;
 };
 
 // Where a window whose page area asks for `pageArea` goes on a screen whose
