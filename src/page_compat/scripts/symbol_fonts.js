@@ -40,10 +40,16 @@ function convertText(text, table) {
     return out;
 }
 
+function tableOf(family) {
+    return symbolFaces[family.split(',')[0].trim().replace(/^["']|["']$/g, '').toLowerCase()] || null;
+}
+
+// A plain <font face> says its face itself; anything else may take its
+// face from a style rule, and asks the engine (which costs a style pass).
 function faceTable(element) {
-    var family = getComputedStyle(element).fontFamily;
-    var first = family.split(',')[0].trim().replace(/^["']|["']$/g, '').toLowerCase();
-    return symbolFaces[first] || null;
+    if (element.tagName === 'FONT' && element.attributes.length === 1 && element.hasAttribute('face'))
+        return tableOf(element.getAttribute('face'));
+    return tableOf(getComputedStyle(element).fontFamily);
 }
 
 // What each text node was turned into: text met again unchanged is left.
