@@ -4,6 +4,7 @@
 #include "browser/desktop_help_engine.h"
 #include "browser/engine_language.h"
 #include "browser/web_engine_browser.h"
+#include "favourites/ajouteur.h"
 #include "page_compat/course_fonts.h"
 #include "page_compat/page_compat.h"
 #include "page_policy/page_policy.h"
@@ -55,9 +56,15 @@ int main(int argc, char *argv[])
     ruzez::NetworkManagerDialup dialup;
     ruzez::DesktopHelpEngine help(boxes);
 
-    ruzez::frmBrowser window(boxes, drives, dialup, help, folder,
-                             std::make_unique<ruzez::WebEngineBrowser>(),
+    auto browser = std::make_unique<ruzez::WebEngineBrowser>();
+    const ruzez::WebEngineBrowser *engine = browser.get();
+    ruzez::frmBrowser window(boxes, drives, dialup, help, folder, std::move(browser),
                              [] { ruzez::endProcessNow(0); });
+    // A course page's window.external.AddFavorite does what "Ajouter ce site" does.
+    QObject::connect(engine, &ruzez::WebEngineBrowser::favouriteRequested, &window,
+                     [&boxes, &folder](const QUrl &url, const QString &title) {
+                         ruzez::ajouteur(title, url.toString(), folder, boxes);
+                     });
     boxes.setParent(&window);
     // From the start-up on, a session ending under the window closes it.
     ruzez::SessionEnd sessionEnd([&window] { window.endSession(); });

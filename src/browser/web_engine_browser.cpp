@@ -70,6 +70,7 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
     connect(m_view, &QWebEngineView::printFinished, this, &WebEngineBrowser::onPrintDone);
     // window.print(): the page is printed as by "Imprimer".
     connect(m_page, &QWebEnginePage::printRequested, this, [this] { ExecWB(kPrintCommand, 0); });
+    connect(m_page, &JavaScriptDialogPage::favouriteRequested, this, &WebEngineBrowser::favouriteRequested);
 }
 
 // The engine may still report while it shuts down: nobody listens any more.

@@ -27,11 +27,15 @@ bool addToFile(const QString &programFolder, const QString &title, const QString
 
 void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes)
 {
-    const QString title = browser.LocationName();
+    ajouteur(browser.LocationName(), browser.LocationURL(), programFolder, boxes);
+}
+
+void ajouteur(const QString &title, const QString &address, const QString &programFolder, MessageBoxes &boxes)
+{
     if (FavouritesFile::isBlank(title))
         return;
 
-    if (!addToFile(programFolder, title, browser.LocationURL()))
+    if (!addToFile(programFolder, title, address))
         reportFavouritesFailure(boxes);
 }
 

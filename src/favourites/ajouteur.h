@@ -14,5 +14,8 @@ void reportFavouritesFailure(MessageBoxes &boxes);
 // favourites file of the program folder. A page without a title is
 // skipped silently; any failure of the file is reported in a box.
 void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes);
+// The same for a page's own address and title (a course page's
+// window.external.AddFavorite).
+void ajouteur(const QString &title, const QString &address, const QString &programFolder, MessageBoxes &boxes);
 
 } // namespace ruzez

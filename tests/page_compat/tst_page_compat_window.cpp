@@ -221,6 +221,22 @@ private slots:
         QCOMPARE(browser.LocationURL(), QUrl::fromLocalFile(course(QStringLiteral("fenetres.htm"))).toString());
     }
 
+    void addFavoriteOnAClickOnly()
+    {
+        WebEngineBrowser browser;
+        browser.resize(800, 600);
+        browser.show();
+        QVERIFY(load(browser, course(QStringLiteral("favoris.htm"))));
+        QSignalSpy asked(&browser, &WebEngineBrowser::favouriteRequested);
+        js(browser.page(), QStringLiteral("window.external.AddFavorite('cible.htm', 'Sans clic')"));
+        QVERIFY(clickUntil(viewOf(browser), QStringLiteral("ajouter"), [&] {
+            return js(browser.page(), QStringLiteral("document.getElementById('ajouter').value")) == QLatin1String("OK");
+        }));
+        QTRY_COMPARE_WITH_TIMEOUT(asked.size(), 1, kTimeout);
+        QCOMPARE(asked.first().at(0).toUrl(), QUrl::fromLocalFile(course(QStringLiteral("cible.htm"))));
+        QCOMPARE(asked.first().at(1).toString(), QStringLiteral("La page visee"));
+    }
+
     void leavingAsksThePagesQuestion_data()
     {
         QTest::addColumn<QString>("page");

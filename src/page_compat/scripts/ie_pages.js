@@ -133,7 +133,7 @@ var external = window.external || {};
 define(external, 'AddFavorite', function (url, title) {
     if (navigator.userActivation && !navigator.userActivation.isActive)
         return;
-    announce('favourite', {url: String(url === undefined ? location.href : url),
+    announce('favourite', {url: new URL(String(url === undefined ? location.href : url), location.href).href,
                            title: String(title === undefined ? document.title : title)});
 });
 if (!window.external)
