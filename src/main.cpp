@@ -6,6 +6,7 @@
 #include "browser/web_engine_browser.h"
 #include "favourites/ajouteur.h"
 #include "page_compat/course_fonts.h"
+#include "page_compat/modal_dialogs.h"
 #include "page_compat/page_compat.h"
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
     ruzez::chooseDisplayPlatform();
     ruzez::chooseFrenchForTheEngine();
     ruzez::useCourseFonts(ruzez::courseFontsFile(options.programFolder));
+    ruzez::registerModalDialogScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
 
@@ -69,11 +71,15 @@ int main(int argc, char *argv[])
     // From the start-up on, a session ending under the window closes it.
     ruzez::SessionEnd sessionEnd([&window] { window.endSession(); });
     // Pages keep to the course's folders, known once start-up has found them.
-    ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), [&window, &folder] {
+    const auto runFolders = [&window, &folder] {
         return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
-    });
-    // Course pages get what the old page engine gave them.
+    };
+    ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), runFolders);
+    // Course pages get what the old page engine gave them; their
+    // showModalDialog pages keep to the course too.
     ruzez::PageCompat pageCompat(QWebEngineProfile::defaultProfile());
+    ruzez::ModalDialogs modalDialogs(QWebEngineProfile::defaultProfile());
+    ruzez::PagePolicy dialogPolicy(modalDialogs.dialogProfile(), runFolders);
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

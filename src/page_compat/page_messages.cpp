@@ -33,6 +33,10 @@ std::optional<PageMessage> pageMessage(const QString &message, const QUrl &pageU
     const QJsonValue value = payload(rest.mid(colon + 1));
     if (kind == QLatin1String("leaving") && value.isString())
         return PageMessage{PageMessage::Kind::Leaving, value.toString().left(kLongestText), {}};
+    if (kind == QLatin1String("returnValue") && !value.isUndefined()) {
+        const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+        return PageMessage{PageMessage::Kind::ReturnValue, QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2)), {}};
+    }
     if (kind == QLatin1String("favourite") && value.isObject()) {
         const QJsonObject object = value.toObject();
         const QUrl url(object.value(QLatin1String("url")).toString());

@@ -17,6 +17,7 @@ struct PageMessage
     enum class Kind {
         Leaving,   // text: what the page's onbeforeunload returned ("" for nothing)
         Favourite, // url, text: window.external.AddFavorite(url, title)
+        ReturnValue, // text: a dialog page's window.returnValue, as JSON
     };
     Kind kind = Kind::Leaving;
     QString text;

@@ -95,6 +95,8 @@ private slots:
         QTest::newRow("favourite") << prefix + QStringLiteral("favourite:{\"url\":\"file:///cours/a.htm\",\"title\":\"Air\"}")
                                    << course << int(PageMessage::Kind::Favourite) << QStringLiteral("Air")
                                    << QUrl(QStringLiteral("file:///cours/a.htm"));
+        QTest::newRow("dialog's returnValue") << prefix + QStringLiteral("returnValue:{\"score\":3}") << course
+                                             << int(PageMessage::Kind::ReturnValue) << QStringLiteral("{\"score\":3}") << QUrl();
         QTest::newRow("from a web page") << prefix + QStringLiteral("leaving:\"x\"") << web << -1 << QString() << QUrl();
         QTest::newRow("plain console text") << QStringLiteral("leaving:\"x\"") << course << -1 << QString() << QUrl();
         QTest::newRow("broken JSON") << prefix + QStringLiteral("favourite:{\"url\":") << course << -1 << QString() << QUrl();

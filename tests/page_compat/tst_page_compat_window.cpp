@@ -9,6 +9,7 @@
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
 #include "fake_message_boxes.h"
+#include "page_compat/modal_dialogs.h"
 #include "page_compat/page_compat.h"
 #include "page_compat/popup_compat.h"
 #include "page_policy/page_policy.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -92,6 +94,7 @@ private:
     QString m_course;
     std::unique_ptr<PagePolicy> m_policy;
     std::unique_ptr<PageCompat> m_compat;
+    std::unique_ptr<ModalDialogs> m_dialogs;
 
     QString course(const QString &name) const { return m_course + QLatin1Char('/') + name; }
     static QWebEngineView *viewOf(WebEngineBrowser &browser) { return browser.findChild<QWebEngineView *>(); }
@@ -108,10 +111,12 @@ private slots:
         QWebEngineProfile *profile = QWebEngineProfile::defaultProfile();
         m_policy = std::make_unique<PagePolicy>(profile, [this] { return QStringList{m_course}; });
         m_compat = std::make_unique<PageCompat>(profile);
+        m_dialogs = std::make_unique<ModalDialogs>(profile);
     }
 
     void cleanupTestCase()
     {
+        m_dialogs.reset();
         m_compat.reset();
         m_policy.reset();
     }
@@ -237,6 +242,31 @@ private slots:
         QCOMPARE(asked.first().at(1).toString(), QStringLiteral("La page visee"));
     }
 
+    void showModalDialogWaitsForItsAnswer()
+    {
+        WebEngineBrowser browser;
+        QVERIFY(load(browser, course(QStringLiteral("modal.htm"))));
+        QString question;
+        QSize size;
+        QPointer<ModalDialogWindow> dialog;
+        connect(m_dialogs.get(), &ModalDialogs::dialogShown, this, [&](ModalDialogWindow *window) { dialog = window; });
+        QString answer;
+        browser.page()->runJavaScript(QStringLiteral("demander()"), [&](const QVariant &value) { answer = value.toString(); });
+        QTRY_VERIFY_WITH_TIMEOUT(dialog, kTimeout);
+        size = dialog->size();
+        // Read the page as the pupil would, and answer.
+        QWebEnginePage *page = dialog->view()->page();
+        QTRY_COMPARE_WITH_TIMEOUT(js(page, QStringLiteral("document.getElementById('oui') ? 'prêt' : ''")),
+                                  QStringLiteral("prêt"), kTimeout);
+        question = js(page, QStringLiteral("document.getElementById('question').innerText"));
+        js(page, QStringLiteral("document.getElementById('oui').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(answer, QStringLiteral("oui"), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog, kTimeout);
+        QCOMPARE(question, QStringLiteral("Le CO2 est-il un polluant ?"));
+        QCOMPARE(size, QSize(320, 180));
+        m_dialogs->disconnect(this);
+    }
+
     void leavingAsksThePagesQuestion_data()
     {
         QTest::addColumn<QString>("page");
@@ -267,5 +297,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPageCompatWindow)
+int main(int argc, char *argv[])
+{
+    registerModalDialogScheme(); // as main.cpp: before the engine starts
+    QApplication app(argc, argv);
+    TestPageCompatWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_page_compat_window.moc"

@@ -139,6 +139,28 @@ define(external, 'AddFavorite', function (url, title) {
 if (!window.external)
     define(window, 'external', external);
 
+// showModalDialog(url, arguments, features): the page waits for the dialog
+// as it did; the program shows it (page_compat/modal_dialogs.h).
+define(window, 'showModalDialog', function (url, args, features) {
+    var argumentsText;
+    try {
+        argumentsText = JSON.stringify(args === undefined ? null : args) || 'null';
+    } catch (e) {
+        argumentsText = 'null';
+    }
+    var request = new XMLHttpRequest();
+    try {
+        request.open('GET', 'ruzez-dialog:show?url=' + encodeURIComponent(new URL(String(url), location.href).href)
+                     + '&arguments=' + encodeURIComponent(argumentsText)
+                     + '&features=' + encodeURIComponent(String(features || '')), false);
+        request.send();
+    } catch (e) {
+        return undefined;
+    }
+    var value = request.status === 200 ? JSON.parse(request.responseText) : null;
+    return value === null ? undefined : value;
+});
+
 document.addEventListener('DOMContentLoaded', function () {
     var started = performance.now();
     wrapDeclaredLeavingHandler();
