@@ -6,6 +6,7 @@
 //
 //   page_compat_benchmark [paragraphs] [runs]
 
+#include "page_compat/course_fonts.h"
 #include "page_compat/page_compat.h"
 
 #include <QApplication>
@@ -83,6 +84,8 @@ double median(QList<double> values)
 
 int main(int argc, char *argv[])
 {
+    // The fonts as the program has them (the build's program folder).
+    ruzez::useCourseFonts(ruzez::courseFontsFile(QString::fromLocal8Bit(RUZEZ_PROGRAM_DIR)));
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     const int paragraphs = args.size() > 1 ? args.at(1).toInt() : 3000;
