@@ -4,7 +4,7 @@ RUZEZ_PACKAGES=(
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
     mdbtools
     dbus python3-dbusmock poppler-utils
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2 fonts-comic-neue  # the faces course pages name (src/page_compat/ruzez-fonts.conf)
     xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
     fuse3 python3-fusepy      # the failing file system of the record and hung-share tests
     xdotool                   # the pupil's keys and clicks in the hung-share tests

@@ -6,6 +6,10 @@
 #include "browser/web_engine_browser.h"
 #include "file_access/file_workers.h"
 #include "page_policy/course_file_checks.h"
+#include "favourites/ajouteur.h"
+#include "page_compat/course_fonts.h"
+#include "page_compat/modal_dialogs.h"
+#include "page_compat/page_compat.h"
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
 #include "shell/drives.h"
@@ -44,6 +48,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ruzez::chooseDisplayPlatform();
     ruzez::chooseFrenchForTheEngine();
+    ruzez::useCourseFonts(ruzez::courseFontsFile(options.programFolder));
+    ruzez::registerModalDialogScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
 
@@ -75,25 +81,34 @@ int main(int argc, char *argv[])
                                  ruzez::endProcessNow(0);
                              },
                              nullptr, &files);
+    // A course page's window.external.AddFavorite does what "Ajouter ce site" does.
+    QObject::connect(&browser, &ruzez::WebEngineBrowser::favouriteRequested, &window,
+                     [&boxes, &folder, &files](const QUrl &url, const QString &title) {
+                         ruzez::ajouteur(title, url.toString(), folder, boxes, &files);
+                     });
     boxes.setParent(&window);
     // From the start-up on, a session ending under the window closes it.
     ruzez::SessionEnd sessionEnd([&window] { window.endSession(); });
     // Pages keep to the course's folders, known once start-up has found them.
-    ruzez::PagePolicy pagePolicy(
-        QWebEngineProfile::defaultProfile(),
-        [&window, &folder] {
-            return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
-        },
-        [&files](const ruzez::CourseFiles &course, const QString &path) {
-            return ruzez::course_file_checks::check(files, course, path);
-        },
-        runFolder.path());
+    const auto runFolders = [&window, &folder] {
+        return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
+    };
+    const auto checks = [&files](const ruzez::CourseFiles &course, const QString &path) {
+        return ruzez::course_file_checks::check(files, course, path);
+    };
+    ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), runFolders, checks,
+                                 runFolder.path());
     browser.errorPages().setReasons([&pagePolicy](const QUrl &url) { return pagePolicy.refusal(url); });
     // A disc slow to answer (spinning up) still shows the page, as Actualiser would.
     QObject::connect(&pagePolicy, &ruzez::PagePolicy::answersAgain, &browser, [&browser](const QUrl &url) {
         if (browser.LocationURL() == url.toString())
             browser.Refresh();
     });
+    // Course pages get what the old page engine gave them; their
+    // showModalDialog pages keep to the course too.
+    ruzez::PageCompat pageCompat(QWebEngineProfile::defaultProfile());
+    ruzez::ModalDialogs modalDialogs(QWebEngineProfile::defaultProfile());
+    ruzez::PagePolicy dialogPolicy(modalDialogs.dialogProfile(), runFolders, checks, runFolder.path());
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

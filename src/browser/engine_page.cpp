@@ -1,5 +1,9 @@
 #include "browser/engine_page.h"
 
+#include "page_compat/drive_letters.h"
+
+#include <QTimer>
+
 namespace ruzez {
 
 EnginePage::EnginePage(NavigationSeen navigationSeen, WindowFactory windowFactory, QObject *parent)
@@ -18,6 +22,11 @@ void EnginePage::detach()
 
 bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
 {
+    // A link written with the disc's drive letter: the course file it means.
+    if (const QUrl onDrive = driveLetterAddress(url); isMainFrame && !onDrive.isEmpty()) {
+        QTimer::singleShot(0, this, [this, onDrive] { load(onDrive); });
+        return false;
+    }
     if (isMainFrame && m_takeOver && m_takeOver(url))
         return false;
     if (isMainFrame && m_navigationSeen)

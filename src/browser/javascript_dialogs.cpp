@@ -1,5 +1,7 @@
 #include "browser/javascript_dialogs.h"
 
+#include "page_compat/page_messages.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -116,6 +118,7 @@ void JavaScriptDialogPage::watchNavigations()
     connect(this, &QWebEnginePage::loadStarted, this, [this] {
         m_inARow = 0;
         m_stopped = false;
+        m_leavingText.clear();
     });
 }
 
@@ -142,7 +145,9 @@ void JavaScriptDialogPage::javaScriptAlert(const QUrl &, const QString &msg)
 bool JavaScriptDialogPage::javaScriptConfirm(const QUrl &, const QString &msg)
 {
     const bool leaving = isLeavingQuestion(msg);
-    const auto answer = ask(JavaScriptDialog::Kind::Confirm, leaving ? kLeavingQuestion : msg);
+    const QString question = !leaving ? msg
+        : m_leavingText.isEmpty() ? kLeavingQuestion : leavingQuestion(m_leavingText);
+    const auto answer = ask(JavaScriptDialog::Kind::Confirm, question);
     // A page whose dialogs were stopped cannot keep the pupil from leaving it.
     if (!answer)
         return leaving;
@@ -158,6 +163,18 @@ bool JavaScriptDialogPage::javaScriptPrompt(const QUrl &, const QString &msg,
     if (result)
         *result = answer->value;
     return true;
+}
+
+void JavaScriptDialogPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &message,
+                                                    int, const QString &)
+{
+    const auto said = pageMessage(message, url());
+    if (!said)
+        return;
+    if (said->kind == PageMessage::Kind::Leaving)
+        m_leavingText = said->text;
+    else
+        emit favouriteRequested(said->url, said->text);
 }
 
 } // namespace ruzez

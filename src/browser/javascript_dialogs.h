@@ -49,11 +49,18 @@ public:
     explicit JavaScriptDialogPage(QObject *parent = nullptr);
     explicit JavaScriptDialogPage(QWebEngineProfile *profile, QObject *parent = nullptr);
 
+signals:
+    // A course page's window.external.AddFavorite(url, title) on a click.
+    void favouriteRequested(const QUrl &url, const QString &title);
+
 protected:
     void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
     bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
     bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
                           const QString &defaultValue, QString *result) override;
+    // Course pages speak to the program through it (page_compat/page_messages.h).
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
+                                  int lineNumber, const QString &sourceId) override;
 
 private:
     void watchNavigations();
@@ -68,6 +75,8 @@ private:
 
     int m_inARow = 0;
     bool m_stopped = false;
+    // What the page's onbeforeunload last returned: the question asks it.
+    QString m_leavingText;
 };
 
 } // namespace ruzez

@@ -52,6 +52,9 @@ bool OutsideContent::takeOver(const QUrl &url)
 {
     if (engineShows(*m_page, url))
         return false;
+    // Where VBScript was missing, such a link did nothing: it still does.
+    if (url.scheme().compare(QLatin1String("vbscript"), Qt::CaseInsensitive) == 0)
+        return true;
     // Once the engine has dropped the navigation: a message box must not
     // hold the engine in the middle of its decision.
     QTimer::singleShot(0, this, [this, url] { openOrSay(url, kCannotOpenLink); });

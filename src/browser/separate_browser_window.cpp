@@ -2,6 +2,7 @@
 
 #include "browser/context_menu.h"
 #include "browser/javascript_dialogs.h"
+#include "page_compat/popup_compat.h"
 #include "page_policy/error_pages.h"
 
 #include <QWebEngineLoadingInfo>
@@ -33,6 +34,7 @@ SeparateBrowserWindow::SeparateBrowserWindow(OpenWindow openWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setPage(new PopupPage(std::move(openWindow), this));
     new PageContextMenu(this, nullptr);
+    new PopupCompat(this); // sizes the page asks for, window.print()
     connect(this, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
     connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
     auto *errorPages = new ErrorPages(page());

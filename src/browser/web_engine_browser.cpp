@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace ruzez {
@@ -43,8 +42,6 @@ WebEngineBrowser::WebEngineBrowser(DesktopHandOff handOff, PrintSetup printSetup
     m_page = new EnginePage([this](const QUrl &url) { emit BeforeNavigate2(url.toString()); },
                             [this](QWebEnginePage::WebWindowType type) { return openWindow(type); },
                             m_view); // the view owns its page
-    // Course pages are often written in windows-1252 without saying so.
-    m_page->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
     askPagesInFrench(*m_page->profile());
     m_outside = new OutsideContent(m_page, std::move(handOff));
     m_page->setOutsideContent([this](const QUrl &url) { return m_outside->takeOver(url); });
@@ -66,6 +63,9 @@ WebEngineBrowser::WebEngineBrowser(DesktopHandOff handOff, PrintSetup printSetup
     connect(m_page, &QWebEnginePage::pdfPrintingFinished, this,
             [this](const QString &, bool success) { onPrintDone(success); });
     connect(m_view, &QWebEngineView::printFinished, this, &WebEngineBrowser::onPrintDone);
+    // window.print(): the page is printed as by "Imprimer".
+    connect(m_page, &QWebEnginePage::printRequested, this, [this] { ExecWB(kPrintCommand, 0); });
+    connect(m_page, &JavaScriptDialogPage::favouriteRequested, this, &WebEngineBrowser::favouriteRequested);
 }
 
 // The engine may still report while it shuts down: nobody listens any more.

@@ -70,6 +70,8 @@ public:
 signals:
     // A print job has ended; success is false when nothing was printed.
     void printFinished(bool success);
+    // The page asked to add an address to the favourites, on a click.
+    void favouriteRequested(const QUrl &url, const QString &title);
 
 private:
     void requested();

@@ -16,11 +16,15 @@ void reportFavouritesFailure(MessageBoxes &boxes)
 void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes,
               FileAccess *files)
 {
-    const QString title = browser.LocationName();
+    ajouteur(browser.LocationName(), browser.LocationURL(), programFolder, boxes, files);
+}
+
+void ajouteur(const QString &title, const QString &address, const QString &programFolder,
+              MessageBoxes &boxes, FileAccess *files)
+{
     if (FavouritesFile::isBlank(title))
         return;
 
-    const QString address = browser.LocationURL();
     const bool added = files ? favourites_requests::add(*files, programFolder, title, address)
                              : addFavourite(programFolder, title, address);
     if (!added)

@@ -17,5 +17,9 @@ void reportFavouritesFailure(MessageBoxes &boxes);
 // `files`, the file is written through it.
 void ajouteur(const BrowserComponent &browser, const QString &programFolder, MessageBoxes &boxes,
               FileAccess *files = nullptr);
+// The same for a page's own address and title (a course page's
+// window.external.AddFavorite).
+void ajouteur(const QString &title, const QString &address, const QString &programFolder,
+              MessageBoxes &boxes, FileAccess *files = nullptr);
 
 } // namespace ruzez

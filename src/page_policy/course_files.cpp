@@ -1,5 +1,7 @@
 #include "page_policy/course_files.h"
 
+#include "page_compat/drive_letters.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -106,6 +108,9 @@ QString CourseFiles::sameIgnoringCase(const QStringList &entries, const QString 
 
 CourseFiles::Found CourseFiles::find(const QString &path) const
 {
+    const QString onDrive = courseDrivePath(path, m_folders);
+    if (!onDrive.isEmpty())
+        return find(onDrive);
     if (!QDir::isAbsolutePath(path))
         return {};
     const QString clean = QDir::cleanPath(path);
