@@ -16,9 +16,9 @@ void EnginePage::detach()
     m_takeOver = nullptr;
 }
 
-bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
+bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    if (isMainFrame && m_takeOver && m_takeOver(url))
+    if (m_takeOver && m_takeOver(url, type, isMainFrame))
         return false;
     if (isMainFrame && m_navigationSeen)
         m_navigationSeen(url);

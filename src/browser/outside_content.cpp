@@ -3,6 +3,7 @@
 #include "shell/message_boxes.h"
 #include "shell/qt_message_boxes.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QStandardPaths>
@@ -17,6 +18,11 @@ namespace ruzez {
 namespace {
 
 const QString kTitle = QStringLiteral("RUZEZ");
+
+// Enough for the few navigations a page can set off on one click (frames).
+constexpr qsizetype kPupilAskedKept = 8;
+// How long after a click or key a navigation still counts as its result.
+constexpr qint64 kInputAnswerMs = 2000;
 
 // Schemes the engine shows itself; any other goes to the desktop.
 bool engineShows(const QWebEnginePage &page, const QUrl &url)
@@ -48,6 +54,20 @@ OutsideContent::OutsideContent(QWebEnginePage *page)
 {
     connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
             &OutsideContent::onDownload);
+    // The view's input widget comes and goes with the page's renderer.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool OutsideContent::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress || type == QEvent::TouchBegin) {
+        const QWebEngineView *view = QWebEngineView::forPage(m_page);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (view && widget && (widget == view || view->isAncestorOf(widget)))
+            m_sinceInput.start();
+    }
+    return false;
 }
 
 OutsideContent::~OutsideContent() = default;
@@ -62,10 +82,35 @@ void OutsideContent::setMessageBoxes(MessageBoxes *boxes)
     m_boxes = boxes;
 }
 
-bool OutsideContent::takeOver(const QUrl &url)
+// The program's own loads (toolbar, address list, favourites) and the
+// history are the pupil's; a link or form only just after the pupil's input.
+bool OutsideContent::byPupil(QWebEnginePage::NavigationType type) const
 {
-    if (engineShows(*m_page, url))
+    switch (type) {
+    case QWebEnginePage::NavigationTypeTyped:
+    case QWebEnginePage::NavigationTypeBackForward:
+    case QWebEnginePage::NavigationTypeReload:
+        return true;
+    case QWebEnginePage::NavigationTypeLinkClicked:
+    case QWebEnginePage::NavigationTypeFormSubmitted:
+        return m_sinceInput.isValid() && m_sinceInput.elapsed() < kInputAnswerMs;
+    default:
         return false;
+    }
+}
+
+bool OutsideContent::takeOver(const QUrl &url, QWebEnginePage::NavigationType type, bool isMainFrame)
+{
+    const bool asked = byPupil(type);
+    if (asked) {
+        m_pupilAsked.append(url.adjusted(QUrl::RemoveFragment));
+        if (m_pupilAsked.size() > kPupilAskedKept)
+            m_pupilAsked.removeFirst();
+    }
+    if (!isMainFrame || engineShows(*m_page, url))
+        return false;
+    if (!asked)
+        return true;
     // Once the engine has dropped the navigation: a message box must not
     // hold the engine in the middle of its decision.
     QTimer::singleShot(0, this, [this, url] { openOrSay(url, kCannotOpenLink); });
@@ -77,6 +122,11 @@ void OutsideContent::openOrSay(const QUrl &url, const QString &message)
     if (m_opener && m_opener(url))
         return;
     say(message);
+}
+
+bool OutsideContent::askedByPupil(const QUrl &url) const
+{
+    return m_pupilAsked.contains(url.adjusted(QUrl::RemoveFragment));
 }
 
 void OutsideContent::say(const QString &message)
@@ -98,6 +148,10 @@ void OutsideContent::onDownload(QWebEngineDownloadRequest *download)
     if (download->page() != m_page)
         return;
     const QUrl url = download->url();
+    if (!askedByPupil(url)) {
+        download->cancel();
+        return;
+    }
     if (url.isLocalFile()) {
         download->cancel();
         QTimer::singleShot(0, this, [this, url] { openOrSay(url, kCannotOpenFile); });

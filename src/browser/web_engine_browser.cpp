@@ -52,7 +52,9 @@ WebEngineBrowser::WebEngineBrowser(PrintSetup printSetup, QWidget *parent)
     m_page->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
     askPagesInFrench(*m_page->profile());
     m_outside = new OutsideContent(m_page);
-    m_page->setOutsideContent([this](const QUrl &url) { return m_outside->takeOver(url); });
+    m_page->setOutsideContent([this](const QUrl &url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+        return m_outside->takeOver(url, type, isMainFrame);
+    });
     m_view->setPage(m_page);
     m_errorPages = new ErrorPages(m_page);
     m_watchdog = new RendererWatchdog(m_page);
