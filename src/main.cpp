@@ -3,7 +3,10 @@
 
 #include "browser/desktop_help_engine.h"
 #include "browser/engine_language.h"
+#include "browser/outside_content.h"
 #include "browser/web_engine_browser.h"
+#include "media/fluid_synth_player.h"
+#include "media/media_plugins.h"
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
 #include "shell/drives.h"
@@ -15,6 +18,7 @@
 #include "shell/start_options.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -35,6 +39,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ruzez::chooseDisplayPlatform();
     ruzez::chooseFrenchForTheEngine();
+    ruzez::MediaPlugins::registerScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
 
@@ -62,6 +67,18 @@ int main(int argc, char *argv[])
     ruzez::PagePolicy pagePolicy(QWebEngineProfile::defaultProfile(), [&window, &folder] {
         return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
     });
+    // The plug-ins the course's pages were written for.
+    ruzez::FluidSynthPlayer midi;
+    ruzez::MediaPlugins media(
+        QWebEngineProfile::defaultProfile(), ruzez::MediaPlugins::playerFolder(folder), midi,
+        [&pagePolicy](const QUrl &url) {
+            const auto found = pagePolicy.courseFiles().find(url.isLocalFile() ? url.toLocalFile() : QString());
+            return found.kind == ruzez::CourseFiles::Kind::File ? found.path : QString();
+        },
+        [&boxes](const QUrl &url) {
+            if (!QDesktopServices::openUrl(url))
+                boxes.MsgBox(ruzez::kCannotOpenFile, ruzez::vb::OKOnly + ruzez::vb::Exclamation, QStringLiteral("RUZEZ"));
+        });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())
