@@ -124,9 +124,10 @@ void OutsideContent::openOrSay(const QUrl &url, const QString &message)
     say(message);
 }
 
-bool OutsideContent::askedByPupil(const QUrl &url) const
+// Each navigation of the pupil answers for one download.
+bool OutsideContent::takePupilRequest(const QUrl &url)
 {
-    return m_pupilAsked.contains(url.adjusted(QUrl::RemoveFragment));
+    return m_pupilAsked.removeOne(url.adjusted(QUrl::RemoveFragment));
 }
 
 void OutsideContent::say(const QString &message)
@@ -140,18 +141,16 @@ void OutsideContent::say(const QString &message)
     m_ownBoxes->MsgBox(message, vb::OKOnly + vb::Exclamation, kTitle);
 }
 
-// The profile reports the downloads of every page it serves: only this
-// page's are ours. A file of the course is opened where it is; one from the
-// web is fetched first.
+// The profile reports the downloads of every page it serves; this page's
+// are those its pupil asked for. The engine drops a download nobody
+// accepts, so one a page started by itself ends here without a word.
+// (The download's page() is not asked: the engine crashes on it for a
+// download an <embed> started.)
 void OutsideContent::onDownload(QWebEngineDownloadRequest *download)
 {
-    if (download->page() != m_page)
-        return;
     const QUrl url = download->url();
-    if (!askedByPupil(url)) {
-        download->cancel();
+    if (!takePupilRequest(url))
         return;
-    }
     if (url.isLocalFile()) {
         download->cancel();
         QTimer::singleShot(0, this, [this, url] { openOrSay(url, kCannotOpenFile); });

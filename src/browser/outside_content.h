@@ -49,7 +49,7 @@ private:
     void onDownload(QWebEngineDownloadRequest *download);
     void openOrSay(const QUrl &url, const QString &message);
     void say(const QString &message);
-    bool askedByPupil(const QUrl &url) const;
+    bool takePupilRequest(const QUrl &url);
     bool byPupil(QWebEnginePage::NavigationType type) const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
