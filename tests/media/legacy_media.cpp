@@ -1,5 +1,12 @@
 #include "legacy_media.h"
 
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+
 
 #include <cmath>
 
@@ -73,19 +80,18 @@ QByteArray swfFilledWith(const QColor &colour, int width, int height)
     return swf + body;
 }
 
-QByteArray midiNote(int seconds)
+QByteArray midiTune(int seconds)
 {
-    constexpr int kTicksPerBeat = 96; // at the default 120 beats a minute, 192 ticks a second
-    QByteArray track;
-    track += QByteArray::fromHex("00C000");   // piano
-    track += QByteArray::fromHex("00903C64"); // middle C on
-    // The delta time as a variable-length number.
-    const quint32 ticks = quint32(seconds) * 2 * kTicksPerBeat;
-    QByteArray delta;
-    delta.prepend(char(ticks & 0x7f));
-    for (quint32 rest = ticks >> 7; rest; rest >>= 7)
-        delta.prepend(char(0x80 | (rest & 0x7f)));
-    track += delta + QByteArray::fromHex("803C40");
+    constexpr int kTicksPerBeat = 96; // at the default 120 beats a minute: a beat is half a second
+    QByteArray track = QByteArray::fromHex("00C013"); // church organ
+    const char notes[] = {0x3C, 0x40, 0x43};
+    // Each note on a tick after the last one off; delta times below 128
+    // ticks take one byte.
+    for (int beat = 0; beat < seconds * 2; ++beat) {
+        const char note = notes[beat % 3];
+        track += char(beat == 0 ? 0 : 1) + QByteArray::fromHex("90") + note + char(0x64);
+        track += char(kTicksPerBeat - 1) + QByteArray::fromHex("80") + note + char(0x40);
+    }
     track += QByteArray::fromHex("00FF2F00");
     QByteArray midi("MThd");
     appendBE32(midi, 6);
@@ -116,6 +122,29 @@ QByteArray wavTone(int milliseconds)
     wav += "data";
     appendLE32(wav, quint32(data.size()));
     return wav + data;
+}
+
+bool layOutLegacyCourse(const QString &folder)
+{
+    const QDir sources(qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/tests/media/course"));
+    const QDir course(folder);
+    const QStringList pages = sources.entryList({QStringLiteral("*.html")});
+    for (const QString &page : pages) {
+        if (!QFile::copy(sources.filePath(page), course.filePath(page)))
+            return false;
+    }
+    if (pages.isEmpty() || !QDir().mkpath(course.filePath(QStringLiteral("docs"))))
+        return false;
+    {
+        QPdfWriter pdf(course.filePath(QStringLiteral("docs/fiche.pdf")));
+        QPainter painter(&pdf);
+        painter.drawText(200, 200, QStringLiteral("Fiche de travail"));
+    }
+    return makeFile(course.filePath(QStringLiteral("anim/rouge.swf")), swfFilledWith(Qt::red, 200, 100))
+        && makeFile(course.filePath(QStringLiteral("sons/musique.mid")), midiTune(30))
+        && makeFile(course.filePath(QStringLiteral("sons/bip.wav")), wavTone(15000))
+        // Not a video any engine decodes: the placeholder's case.
+        && makeFile(course.filePath(QStringLiteral("videos/film.avi")), QByteArray("RIFF\0\0\0\0AVI LIST", 16));
 }
 
 } // namespace ruzez::test

@@ -13,8 +13,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPdfWriter>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,21 +87,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const QDir sources(qEnvironmentVariable("RUZEZ_SOURCE_DIR") + QStringLiteral("/tests/media/course"));
-        const QStringList pages = sources.entryList({QStringLiteral("*.html")});
-        QVERIFY(!pages.isEmpty());
-        for (const QString &page : pages)
-            QVERIFY(QFile::copy(sources.filePath(page), course(page)));
-        QVERIFY(test::makeFile(course(QStringLiteral("anim/rouge.swf")), test::swfFilledWith(Qt::red, 200, 100)));
-        QVERIFY(test::makeFile(course(QStringLiteral("sons/musique.mid")), test::midiNote(30)));
-        QVERIFY(test::makeFile(course(QStringLiteral("sons/bip.wav")), test::wavTone(3000)));
-        QVERIFY(test::makeFile(course(QStringLiteral("videos/film.avi")), "RIFF\0\0\0\0AVI LIST"));
-        QVERIFY(QDir().mkpath(course(QStringLiteral("docs"))));
-        {
-            QPdfWriter pdf(course(QStringLiteral("docs/fiche.pdf")));
-            QPainter painter(&pdf);
-            painter.drawText(200, 200, QStringLiteral("Fiche de travail"));
-        }
+        QVERIFY(test::layOutLegacyCourse(m_dir.path()));
         const QString root = m_dir.path();
         m_media = std::make_unique<MediaPlugins>(
             QWebEngineProfile::defaultProfile(),
