@@ -96,12 +96,16 @@ void MediaPlugins::registerScheme()
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
+// A launcher may name another program folder than the executable's.
 QString MediaPlugins::playerFolder(const QString &programFolder)
 {
-    const QString beside = QDir(programFolder).filePath(QStringLiteral("ruffle"));
-    if (QFile::exists(beside))
-        return beside;
-    return QDir(programFolder).filePath(QStringLiteral("../share/ruzez/ruffle"));
+    const QDir executable(QCoreApplication::applicationDirPath());
+    for (const QString &folder : {QDir(programFolder).filePath(QStringLiteral("ruffle")),
+                                  executable.filePath(QStringLiteral("ruffle"))}) {
+        if (QFile::exists(folder))
+            return folder;
+    }
+    return QDir::cleanPath(executable.filePath(QStringLiteral("../share/ruzez/ruffle")));
 }
 
 MediaPlugins::MediaPlugins(QWebEngineProfile *profile, QString playerFolder, MidiSynth &midi,

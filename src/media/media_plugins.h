@@ -41,8 +41,8 @@ public:
 
     // Before the application object: the engine reads schemes once.
     static void registerScheme();
-    // Where the build put the Flash player: beside the program, or where
-    // the package installs it.
+    // Where the Flash player is: beside the program (as the build lays it
+    // out), or where the package installs it.
     static QString playerFolder(const QString &programFolder);
 
     MediaPlugins(QWebEngineProfile *profile, QString playerFolder, MidiSynth &midi,
