@@ -68,6 +68,7 @@ int main(int argc, char *argv[])
         return ruzez::courseFolders(window.state().site.racinesite, window.state().pageaccueil, folder);
     });
     // The plug-ins the course's pages were written for.
+    pagePolicy.allowForCoursePages(ruzez::MediaPlugins::kScheme);
     ruzez::FluidSynthPlayer midi;
     ruzez::MediaPlugins media(
         QWebEngineProfile::defaultProfile(), ruzez::MediaPlugins::playerFolder(folder), midi,

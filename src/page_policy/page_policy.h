@@ -36,6 +36,10 @@ public:
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
+    // A scheme of our own that serves course pages only (the media
+    // plug-ins'): any other page's request to it is refused.
+    void allowForCoursePages(const QByteArray &scheme) { m_coursePageSchemes << scheme; }
+
     CourseFiles courseFiles() const;
 
 private:
@@ -43,6 +47,7 @@ private:
 
     QWebEngineProfile *m_profile = nullptr;
     Folders m_folders;
+    QByteArrayList m_coursePageSchemes;
     // Our pages for refused frames, as files a course page may load.
     QTemporaryDir m_framePages;
 };

@@ -8,6 +8,7 @@
 #include "legacy_media.h"
 #include "media/media_plugins.h"
 #include "media/midi_synth.h"
+#include "page_policy/page_policy.h"
 #include "page_script.h"
 #include "test_files.h"
 
@@ -57,6 +58,7 @@ private:
     QTemporaryDir m_dir;
     FakeSynth m_synth;
     QList<QUrl> m_opened;
+    std::unique_ptr<PagePolicy> m_policy;
     std::unique_ptr<MediaPlugins> m_media;
     std::unique_ptr<WebEngineBrowser> m_browser;
 
@@ -88,14 +90,16 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(test::layOutLegacyCourse(m_dir.path()));
-        const QString root = m_dir.path();
+        // Wired as the program wires them.
+        m_policy = std::make_unique<PagePolicy>(QWebEngineProfile::defaultProfile(),
+                                                [this] { return QStringList{m_dir.path()}; });
+        m_policy->allowForCoursePages(MediaPlugins::kScheme);
         m_media = std::make_unique<MediaPlugins>(
             QWebEngineProfile::defaultProfile(),
             MediaPlugins::playerFolder(qEnvironmentVariable("RUZEZ_PROGRAM_DIR")), m_synth,
-            [root](const QUrl &url) {
-                const QString path = url.toLocalFile();
-                return url.isLocalFile() && path.startsWith(root + QLatin1Char('/')) && QFile::exists(path) ? path
-                                                                                                           : QString();
+            [this](const QUrl &url) {
+                const auto found = m_policy->courseFiles().find(url.isLocalFile() ? url.toLocalFile() : QString());
+                return found.kind == CourseFiles::Kind::File ? found.path : QString();
             },
             [this](const QUrl &url) { m_opened << url; });
         m_browser = std::make_unique<WebEngineBrowser>();
@@ -108,6 +112,7 @@ private slots:
     {
         m_browser.reset();
         m_media.reset();
+        m_policy.reset();
     }
 
     // Ruffle draws the movie's stage in the box the page gave it, by itself.
