@@ -34,6 +34,12 @@ fi
 if command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR="${CCACHE_DIR:-$(ccache -k cache_dir)}"
 fi
+# The Flash player's npm package, fetched now at its pinned version into the
+# source the package is built from: the package build itself fetches nothing.
+ruzez_install_packages npm openssl
+layout=$(mktemp -d)
+"$src/scripts/fetch-ruffle.sh" "$layout/ruffle" "$src/third_party/npm-cache"
+rm -rf "$layout"
 export DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}"
 dpkg-buildpackage -us -uc -b
 ls -1 "$out"/ruzez_*.deb

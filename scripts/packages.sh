@@ -8,6 +8,9 @@ RUZEZ_PACKAGES=(
     xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
     fuse3 python3-fusepy      # the failing file system of the record and hung-share tests
     xdotool                   # the pupil's keys and clicks in the hung-share tests
+    npm openssl               # the build lays out the Flash player from its npm package
+    libfluidsynth-dev timgm6mb-soundfont  # MIDI: the synthesiser and a General MIDI sound font
+    pulseaudio pulseaudio-utils           # the media tests' null sound output
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.

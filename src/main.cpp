@@ -3,13 +3,16 @@
 
 #include "browser/desktop_help_engine.h"
 #include "browser/engine_language.h"
+#include "browser/outside_content.h"
 #include "browser/web_engine_browser.h"
-#include "file_access/file_workers.h"
-#include "page_policy/course_file_checks.h"
 #include "favourites/ajouteur.h"
+#include "file_access/file_workers.h"
+#include "media/fluid_synth_player.h"
+#include "media/media_plugins.h"
 #include "page_compat/course_fonts.h"
 #include "page_compat/modal_dialogs.h"
 #include "page_compat/page_compat.h"
+#include "page_policy/course_file_checks.h"
 #include "page_policy/page_policy.h"
 #include "shell/display_platform.h"
 #include "shell/drives.h"
@@ -50,6 +53,7 @@ int main(int argc, char *argv[])
     ruzez::chooseFrenchForTheEngine();
     ruzez::useCourseFonts(ruzez::courseFontsFile(options.programFolder));
     ruzez::registerModalDialogScheme();
+    ruzez::MediaPlugins::registerScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
 
@@ -109,6 +113,21 @@ int main(int argc, char *argv[])
     ruzez::PageCompat pageCompat(QWebEngineProfile::defaultProfile());
     ruzez::ModalDialogs modalDialogs(QWebEngineProfile::defaultProfile());
     ruzez::PagePolicy dialogPolicy(modalDialogs.dialogProfile(), runFolders, checks, runFolder.path());
+    // The plug-ins the course's pages were written for.
+    pagePolicy.allowForCoursePages(ruzez::MediaPlugins::kScheme);
+    ruzez::FluidSynthPlayer midi;
+    ruzez::MediaPlugins media(
+        QWebEngineProfile::defaultProfile(), ruzez::MediaPlugins::playerFolder(folder), midi,
+        [&pagePolicy, &files](const QUrl &url) {
+            // Through the file-access service: a disc that hangs holds no page up.
+            const auto found = ruzez::course_file_checks::check(
+                files, pagePolicy.courseFiles(), url.isLocalFile() ? url.toLocalFile() : QString());
+            return found.kind == ruzez::CourseFiles::Kind::File ? found.path : QString();
+        },
+        [&boxes](const QUrl &url) {
+            if (!QDesktopServices::openUrl(url))
+                boxes.MsgBox(ruzez::kCannotOpenFile, ruzez::vb::OKOnly + ruzez::vb::Exclamation, QStringLiteral("RUZEZ"));
+        });
     window.Form_Load();
     // Closed while it was still loading: the program has ended already.
     if (window.unloaded())

@@ -20,14 +20,14 @@ void EnginePage::detach()
     m_takeOver = nullptr;
 }
 
-bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
+bool EnginePage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
     // A link written with the disc's drive letter: the course file it means.
     if (const QUrl onDrive = driveLetterAddress(url); isMainFrame && !onDrive.isEmpty()) {
         QTimer::singleShot(0, this, [this, onDrive] { load(onDrive); });
         return false;
     }
-    if (isMainFrame && m_takeOver && m_takeOver(url))
+    if (m_takeOver && m_takeOver(url, type, isMainFrame))
         return false;
     if (isMainFrame && m_navigationSeen)
         m_navigationSeen(url);

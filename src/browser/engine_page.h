@@ -20,8 +20,8 @@ public:
 
     // From now on navigations go unreported and new windows are refused.
     void detach();
-    // Main-frame addresses this takes (true) never reach the engine.
-    using TakeOver = std::function<bool(const QUrl &url)>;
+    // Addresses this takes (true) never reach the engine.
+    using TakeOver = std::function<bool(const QUrl &url, NavigationType type, bool isMainFrame)>;
     void setOutsideContent(TakeOver takeOver) { m_takeOver = std::move(takeOver); }
 
 protected:

@@ -44,7 +44,9 @@ WebEngineBrowser::WebEngineBrowser(DesktopHandOff handOff, PrintSetup printSetup
                             m_view); // the view owns its page
     askPagesInFrench(*m_page->profile());
     m_outside = new OutsideContent(m_page, std::move(handOff));
-    m_page->setOutsideContent([this](const QUrl &url) { return m_outside->takeOver(url); });
+    m_page->setOutsideContent([this](const QUrl &url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+        return m_outside->takeOver(url, type, isMainFrame);
+    });
     m_view->setPage(m_page);
     m_errorPages = new ErrorPages(m_page);
     m_watchdog = new RendererWatchdog(m_page);

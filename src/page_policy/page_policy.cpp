@@ -146,6 +146,10 @@ CourseFiles PagePolicy::courseFiles() const
 void PagePolicy::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
     const QUrl url = info.requestUrl();
+    if (m_coursePageSchemes.contains(url.scheme().toLatin1())) {
+        info.block(!isFileAddress(info.initiator()));
+        return;
+    }
     if (!isFileAddress(url))
         return;
     const QUrl initiator = info.initiator();

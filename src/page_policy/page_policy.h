@@ -52,6 +52,10 @@ public:
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
+    // A scheme of our own that serves course pages only (the media
+    // plug-ins'): any other page's request to it is refused.
+    void allowForCoursePages(const QByteArray &scheme) { m_coursePageSchemes << scheme; }
+
     CourseFiles courseFiles() const;
 
     // Why the last request for that local address was refused; nothing when
@@ -77,6 +81,7 @@ private:
     QWebEngineProfile *m_profile = nullptr;
     Folders m_folders;
     Check m_check;
+    QByteArrayList m_coursePageSchemes;
     // Our pages for refused frames, as files a course page may load.
     std::unique_ptr<QTemporaryDir> m_ownFolder;
     QString m_pagesFolder;

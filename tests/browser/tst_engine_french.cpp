@@ -260,6 +260,44 @@ private slots:
         }
         QCOMPARE(shown.browser.LocationURL(), page);
     }
+
+    // What a page starts by itself opens nothing and says nothing; the
+    // pupil's click afterwards still opens the file, once.
+    void whatAPageStartsByItselfGoesNowhere_data()
+    {
+        QTest::addColumn<QString>("script");
+        const auto add = [](const char *html) {
+            return QStringLiteral("document.body.insertAdjacentHTML('beforeend', '%1')").arg(QLatin1String(html));
+        };
+        QTest::newRow("script moves to a file") << "location.href = 'fiche.doc'";
+        QTest::newRow("script moves to mail") << "location.href = 'mailto:prof@example.org'";
+        QTest::newRow("script clicks a link") << "document.getElementById('doc').click()";
+        QTest::newRow("embed") << add("<embed src=\"fiche.doc\" width=50 height=50>");
+        QTest::newRow("hidden embed") << add("<embed src=\"fiche.doc\" hidden=\"true\">");
+        QTest::newRow("object") << add("<object data=\"fiche.doc\" width=50 height=50></object>");
+        QTest::newRow("frame") << add("<iframe src=\"fiche.doc\"></iframe>");
+        QTest::newRow("refresh") << "location.href = 'refresh.html'";
+    }
+    void whatAPageStartsByItselfGoesNowhere()
+    {
+        QFETCH(QString, script);
+        Shown shown;
+        QVERIFY(shown.ready);
+        test::makeFile(shown.folder.filePath(QStringLiteral("refresh.html")),
+                       "<meta http-equiv=\"refresh\" content=\"0; url=fiche.doc\"><title>Refresh</title>");
+        const QList<QUrl> &opened = shown.desktop.opened;
+        const test::FakeMessageBoxes &boxes = shown.desktop.boxes;
+
+        test::runJavaScript(shown.browser.page(), script);
+        QTest::qWait(2000);
+        QVERIFY2(opened.isEmpty(), qPrintable(opened.value(0).toString()));
+        QVERIFY(boxes.calls.isEmpty());
+        QVERIFY(shown.load(QStringLiteral("page.html")));
+        QTest::mouseClick(shown.input(), Qt::LeftButton, {}, shown.centreOf(QStringLiteral("doc")));
+        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 1, kTimeout);
+        QVERIFY(opened.first().toString().endsWith(QLatin1String("fiche.doc")));
+        QCOMPARE(boxes.calls.size(), 1);
+    }
 };
 
 int main(int argc, char *argv[])
