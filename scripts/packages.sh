@@ -8,14 +8,22 @@ RUZEZ_PACKAGES=(
     xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
     fuse3 python3-fusepy      # the failing file system of the record and hung-share tests
     xdotool                   # the pupil's keys and clicks in the hung-share tests
-    npm openssl               # the build lays out the Flash player from its npm package
+    openssl                   # the build checks the Flash player's npm package
     libfluidsynth-dev timgm6mb-soundfont  # MIDI: the synthesiser and a General MIDI sound font
     pulseaudio pulseaudio-utils           # the media tests' null sound output
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.
+# npm (the build fetches the Flash player with it) is Debian's only where no
+# other npm is installed: a Node.js from elsewhere brings its own and refuses
+# Debian's.
 ruzez_install_packages() {
-    local wanted=("${RUZEZ_PACKAGES[@]}" "$@") missing=() p
+    local wanted=("${RUZEZ_PACKAGES[@]}") missing=() p
+    command -v npm >/dev/null || wanted+=(npm)
+    for p in "$@"; do
+        [ "$p" = npm ] && command -v npm >/dev/null && continue
+        wanted+=("$p")
+    done
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
