@@ -7,6 +7,7 @@ RUZEZ_PACKAGES=(
     fonts-dejavu-core
     xvfb openbox libxcb1-dev  # the window's frame asked of the window manager; tested under Xvfb + openbox
     fuse3 python3-fusepy      # the failing file system of the record tests
+    at-spi2-core python3-pyatspi  # the page as a screen reader reads it, over AT-SPI
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.
