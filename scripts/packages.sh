@@ -11,6 +11,7 @@ RUZEZ_PACKAGES=(
     openssl                   # the build checks the Flash player's npm package
     libfluidsynth-dev timgm6mb-soundfont  # MIDI: the synthesiser and a General MIDI sound font
     pulseaudio pulseaudio-utils           # the media tests' null sound output
+    at-spi2-core python3-pyatspi  # the page as a screen reader reads it, over AT-SPI
 )
 
 # Installs whatever of RUZEZ_PACKAGES (and any extra names given) is missing.

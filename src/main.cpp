@@ -2,8 +2,10 @@
 // window and starts it the way the main course program expects.
 
 #include "browser/desktop_help_engine.h"
+#include "browser/engine_accessibility.h"
 #include "browser/engine_language.h"
 #include "browser/outside_content.h"
+#include "browser/page_zoom.h"
 #include "browser/web_engine_browser.h"
 #include "favourites/ajouteur.h"
 #include "file_access/file_workers.h"
@@ -30,6 +32,7 @@
 #include <QDesktopServices>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QWebEngineProfile>
 
@@ -56,6 +59,11 @@ int main(int argc, char *argv[])
     ruzez::MediaPlugins::registerScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RUZEZ"));
+    // Before the engine starts: the pages are read aloud only if it knows.
+    ruzez::exposePagesToScreenReaders();
+    // The pupil's zoom is the pupil's own: kept in the user's configuration.
+    ruzez::PageZoom zoom(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+                         + QStringLiteral("/zoom.conf"));
 
     // Every text of the program is French; so are Qt's own buttons (Oui, Non, Réessayer...).
     QTranslator qtTexts;

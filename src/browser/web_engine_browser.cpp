@@ -56,6 +56,8 @@ WebEngineBrowser::WebEngineBrowser(DesktopHandOff handOff, PrintSetup printSetup
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    // Whoever gives the component the focus (F6, the search closing) means the page.
+    setFocusProxy(m_view);
 
     connect(m_page, &QWebEnginePage::loadStarted, this, &WebEngineBrowser::onLoadStarted);
     connect(m_page, &QWebEnginePage::loadProgress, this, &WebEngineBrowser::onLoadProgress);

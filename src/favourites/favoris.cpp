@@ -4,11 +4,14 @@
 #include "favourites/ajouteur.h"
 #include "favourites/favourites_file.h"
 #include "favourites/favourites_requests.h"
+#include "shell/enter_presses_button.h"
 #include "shell/twips.h"
 
 #include <QEvent>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QShowEvent>
 #include <QListWidget>
 #include <QStyle>
 #include <QToolButton>
@@ -29,6 +32,7 @@ QToolButton *pictureButton(QWidget *parent, const QString &caption, const QStrin
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFocusPolicy(Qt::StrongFocus);
     button->setGeometry(geometry);
+    pressOnEnter(button);
     return button;
 }
 
@@ -54,6 +58,7 @@ favoris::favoris(BrowserComponent &browser, QString programFolder, MessageBoxes 
     // Any double click in the list counts, as on the item under it or on
     // the blank below the items; the handler looks at the selection.
     Liste->viewport()->installEventFilter(this);
+    Liste->installEventFilter(this);
 
     Command3 = pictureButton(this, QStringLiteral("Fermer"), QStringLiteral("window-close"),
                              QStyle::SP_DialogCloseButton, twipsRect(2280, 4680, 855, 735));
@@ -122,10 +127,29 @@ void favoris::Liste_DblClick()
     Command2_Click();
 }
 
+void favoris::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The window opens on its first entry, selected: the one outlined is
+    // the one "Aller à..." goes to.
+    if (!event->spontaneous() && Liste->count() > 0 && Liste->selectedItems().isEmpty())
+        Liste->setCurrentRow(0);
+}
+
 bool favoris::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Liste->viewport() && event->type() == QEvent::MouseButtonDblClick)
         Liste_DblClick();
+    if (watched == Liste && event->type() == QEvent::KeyPress) {
+        // Enter in the list goes to the entry, as a double click does.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (!key->isAutoRepeat())
+                Liste_DblClick();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -1,19 +1,19 @@
 #include "search_panel.h"
 
+#include "search/close_picture.h"
+
 #include "shell/enter_presses_button.h"
 #include "shell/twips.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QFontMetrics>
 #include <QListView>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPen>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -41,23 +41,6 @@ void setTextColour(QWidget *widget, const QColor &colour)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
-}
-
-// A close picture drawn here rather than taken from the icon theme, so the
-// panel looks the same on every desktop and headless.
-QPixmap closePicture()
-{
-    QPixmap picture(32, 32);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::white, 2));
-    painter.setBrush(QColor(200, 40, 40));
-    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 5, 5);
-    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(10, 10), QPointF(22, 22));
-    painter.drawLine(QPointF(22, 10), QPointF(10, 22));
-    return picture;
 }
 
 // Shows the hourglass over one control while a search runs and gives the
@@ -93,10 +76,12 @@ private:
 SearchPanel::SearchPanel(QWidget *parent)
     : QFrame(parent)
 {
+    installSearchAccessibility();
     buildControls();
     connect(Command6, &QPushButton::clicked, this, &SearchPanel::Command6_Click);
     connect(Text2, &QLineEdit::returnPressed, this, &SearchPanel::Text2_Enter);
-    Image1->installEventFilter(this);
+    connect(Image1, &ClosePicture::clicked, this, &SearchPanel::Image1_Click);
+    List1->installEventFilter(this);
     List1->viewport()->installEventFilter(this);
     hide();
 }
@@ -117,10 +102,11 @@ void SearchPanel::buildControls()
     Label2->setGeometry(twipsRect(240, 240, 2415, 615));
     Label2->setFont(verdana(12, true, true));
 
-    Image1 = new QLabel(this);
+    Image1 = new ClosePicture(this);
     Image1->setGeometry(twipsRect(2880, 240, 480, 480));
-    Image1->setPixmap(closePicture());
+    Image1->setPixmap(closePicture(qApp->devicePixelRatio()));
     Image1->setToolTip(QStringLiteral("Fermer"));
+    Image1->setAccessibleName(QStringLiteral("Fermer la recherche"));
 
     Label3 = new QLabel(QStringLiteral("Saisir les mots en les séparant d'un espace, choisir une "
                                        "option et appuyer sur « Chercher »."),
@@ -130,6 +116,8 @@ void SearchPanel::buildControls()
 
     Text2 = new QLineEdit(this);
     Text2->setGeometry(twipsRect(120, 1680, 3135, 285));
+    Text2->setAccessibleName(QStringLiteral("Mots-clés"));
+    Text2->setAccessibleDescription(Label3->text());
 
     Option1 = new QRadioButton(QStringLiteral("au moins un mot"), this);
     Option1->setGeometry(twipsRect(120, 2040, 1815, 195));
@@ -155,6 +143,7 @@ void SearchPanel::buildControls()
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Every title is one line: the list need not measure each of them.
     List1->setUniformItemSizes(true);
+    List1->setAccessibleName(QStringLiteral("Pages trouvées"));
     List1->hide();
 
     for (QLabel *label : {Label2, Label3})
@@ -163,6 +152,7 @@ void SearchPanel::buildControls()
         setTextColour(widget, Qt::white);
     setTextColour(Label4, Qt::yellow);
 
+    setTabOrder(Image1, Command6);
     setTabOrder(Command6, Text2);
     setTabOrder(Text2, List1);
     setTabOrder(List1, Option1);
@@ -262,12 +252,24 @@ void SearchPanel::List1_DoubleClicked()
 
 bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint()))
-            emit Image1_Click();
-    } else if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         List1_DoubleClicked();
+    } else if (watched == List1 && event->type() == QEvent::KeyPress) {
+        // Enter opens the selected result, as a double-click does.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (!key->isAutoRepeat())
+                List1_DoubleClicked();
+            return true;
+        }
+    } else if (watched == List1 && event->type() == QEvent::FocusIn) {
+        // Reached by Tab: the first title is selected, so that Enter opens
+        // something and the screen reader has a title to read.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+        if (byKeyboard && !List1->currentIndex().isValid() && m_titles->rowCount() > 0)
+            List1->setCurrentIndex(m_titles->index(0));
     }
     return QFrame::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/close_picture.h"
 #include "search/keyword_search.h"
 #include "search/link_fields.h"
 #include "search/link_row_source.h"
@@ -48,7 +49,7 @@ public:
     SearchMode mode() const;
 
     QLabel *Label2 = nullptr;
-    QLabel *Image1 = nullptr;
+    ClosePicture *Image1 = nullptr;
     QLabel *Label3 = nullptr;
     QLineEdit *Text2 = nullptr;
     QRadioButton *Option1 = nullptr;
@@ -67,7 +68,8 @@ public slots:
 signals:
     // The close picture Image1 was clicked.
     void Image1_Click();
-    // A result was double-clicked; url is its URL field, relative to the course folder.
+    // A result was double-clicked, or Enter pressed on it; url is its URL
+    // field, relative to the course folder.
     void List1_DblClick(const QString &url);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "settings/settings_file.h"
 #include "settings/settings_requests.h"
+#include "shell/enter_presses_button.h"
 #include "shell/message_boxes.h"
 #include "shell/twips.h"
 
@@ -131,6 +132,18 @@ param::param(const QString &programFolder, MessageBoxes &boxes, QWidget *parent,
     Command2->setGeometry(twipsRect(1440, 5040, 1575, 375));
     Command3 = new QPushButton(QStringLiteral("Valider"), this);
     Command3->setGeometry(twipsRect(3600, 5040, 1575, 375));
+    // Enter in a field presses nothing, as it never did: a dialog's
+    // buttons would otherwise take Enter and throw the typing away. On a
+    // focused button, Enter presses that button.
+    for (QPushButton *button : {Command2, Command3}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        pressOnEnter(button);
+    }
+    // Screen readers name each field by its own label, not by its group.
+    Label3->setBuddy(Text3);
+    Label4->setBuddy(Text4);
+    Label5->setBuddy(Text5);
 
     setTabOrder(Command3, Command2);
     setTabOrder(Command2, Text3);

@@ -121,10 +121,15 @@ std::optional<QMargins> frameBeforeShowing(QWidget &window)
                    reinterpret_cast<const char *>(&message));
     xcb_flush(connection);
 
+    // The window manager answers in the screen's pixels; the window is sized
+    // in Qt's logical pixels, which differ on a scaled screen.
+    const qreal scale = window.devicePixelRatioF();
     const QDeadlineTimer deadline(kAnswerWait);
     while (true) {
-        if (const auto frame = frameExtents(connection, native, extents))
-            return frame;
+        if (const auto frame = frameExtents(connection, native, extents)) {
+            return QMargins(qRound(frame->left() / scale), qRound(frame->top() / scale),
+                            qRound(frame->right() / scale), qRound(frame->bottom() / scale));
+        }
         if (deadline.hasExpired())
             return std::nullopt;
         QThread::msleep(5);

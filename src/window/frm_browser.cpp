@@ -59,6 +59,8 @@ frmBrowser::frmBrowser(MessageBoxes &boxes, Drives &drives, DialupLine &dialup, 
     resize(twipsToPixels(12015), twipsToPixels(7800));
     createControls();
     connectHandlers();
+    connectKeys();
+    describeForScreenReaders();
 }
 
 frmBrowser::~frmBrowser() = default;

@@ -14,6 +14,8 @@
 //   search_commands.cpp     Command8_Click, Frame1_Image1_Click, Frame1_List1_DblClick
 //   favourites_commands.cpp Command4_Click, ajouteur
 //   settings_commands.cpp   Command1_Click
+//   access_for_all.cpp      the keys between the window's parts (F6, Escape),
+//                           the names screen readers give the controls
 
 #include "shell/content_root.h"
 
@@ -92,8 +94,9 @@ public:
     // The session ends under the window (a signal, the display gone): the
     // closing handlers run as on a close, with no question to answer.
     void endSession();
-    // Sizes the window for a screen of that geometry (the body of Form_Activate).
-    void fitToScreen(const QRect &screen);
+    // Sizes the window for a screen of that geometry and work area (the
+    // body of Form_Activate); no work area is the whole screen.
+    void fitToScreen(const QRect &screen, const QRect &workArea = {});
 
     // Navigation
     void avant_Click();
@@ -178,6 +181,10 @@ private:
 
     void createControls();
     void connectHandlers();
+    void connectKeys();
+    void describeForScreenReaders();
+    // Escape closes the search panel it is pressed in, else stops a loading page.
+    void escapePressed();
     QToolButton *makeButton(const QString &caption, const QString &themeIcon, int standardIcon,
                             int leftTwips, int topTwips, int widthTwips);
     // Pumps events until the browser has completed its first navigation.
@@ -186,6 +193,7 @@ private:
     void selectAddress(int index);
     void openActivity(double number);
     void setCaptionToPageTitle();
+    void keepInWorkArea(const QRect &area);
     // The closing handlers, each run at most once whatever ends the window.
     void unloadOnce(UnloadMode mode);
 

@@ -114,24 +114,47 @@ void frmBrowser::openActivity(double number)
 void frmBrowser::Form_Activate()
 {
     if (const QScreen *current = screen())
-        fitToScreen(current->geometry());
+        fitToScreen(current->geometry(), current->availableGeometry());
 }
 
-void frmBrowser::fitToScreen(const QRect &screen)
+// Sizes and positions are the screen's logical pixels, whatever its scaling.
+// The whole frame stays in the work area (the screen less its panels): a
+// work area smaller than the fit gets a window filling it.
+void frmBrowser::fitToScreen(const QRect &screen, const QRect &workArea)
 {
-    if (screen.width() <= kSmallScreenWidth)
+    const QRect area = workArea.isValid() ? workArea : screen;
+    if (screen.width() <= kSmallScreenWidth) {
+        keepInWorkArea(area);
         return;
+    }
     // 800 x 600 is the size of the whole window, its frame included: the
     // frame it will have in the normal state, not the maximised one.
     const QMargins frame = m_frame.normalFrame(*this);
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const QSize size = kWindowOnLargeScreens.boundedTo(area.size());
     // The window itself is placed inside its frame: where a window manager
     // puts a frame that Qt was asked to place depends on the manager.
-    const QPoint framePosition(screen.x() + (screen.width() - kWindowOnLargeScreens.width()) / 2,
-                               screen.y() + (screen.height() - kWindowOnLargeScreens.height()) / 2);
+    const QPoint framePosition(area.x() + (area.width() - size.width()) / 2,
+                               area.y() + (area.height() - size.height()) / 2);
     setGeometry(QRect(framePosition + QPoint(frame.left(), frame.top()),
-                      kWindowOnLargeScreens - QSize(frame.left() + frame.right(),
-                                                    frame.top() + frame.bottom())));
+                      size - QSize(frame.left() + frame.right(), frame.top() + frame.bottom())));
+}
+
+// On a small screen the window keeps its state, size and place, unless its
+// normal frame would reach out of the work area: it is then brought inside.
+void frmBrowser::keepInWorkArea(const QRect &area)
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const QMargins frame = m_frame.normalFrame(*this);
+    const QSize outer = size().grownBy(frame);
+    if (outer.width() <= area.width() && outer.height() <= area.height()
+        && (!testAttribute(Qt::WA_Moved) || area.contains(geometry().marginsAdded(frame))))
+        return;
+    const QSize bounded = outer.boundedTo(area.size());
+    const QPoint framePosition(area.x() + (area.width() - bounded.width()) / 2,
+                               area.y() + (area.height() - bounded.height()) / 2);
+    setGeometry(QRect(framePosition + QPoint(frame.left(), frame.top()), bounded.shrunkBy(frame)));
 }
 
 void frmBrowser::Form_LostFocus()

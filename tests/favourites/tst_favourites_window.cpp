@@ -253,6 +253,8 @@ private slots:
             QTest::mouseClick(window.Command2, Qt::LeftButton);
         } else {
             const QPoint at = row < 0 ? QPoint(20, 200) : window.Liste->visualItemRect(window.Liste->item(row)).center();
+            if (row < 0)
+                window.Liste->setCurrentRow(-1);
             if (row >= 0)
                 QTest::mouseClick(window.Liste->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(window.Liste->viewport(), Qt::LeftButton, {}, at);
@@ -302,6 +304,34 @@ private slots:
         });
         menu.voirliste->trigger();
         QCOMPARE(shown, QStringList{"Dioxyde de carbone"});
+    }
+
+    // Opened, the window has its first entry selected: "Aller à..." and
+    // Enter in the list go there at once.
+    void keyboardGoesToTheFirstEntry_data()
+    {
+        QTest::addColumn<bool>("enterInList");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Aller à... pressed by Enter") << false << int(Qt::Key_Return);
+        QTest::newRow("Enter in the list") << true << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter in the list") << true << int(Qt::Key_Enter);
+    }
+    void keyboardGoesToTheFirstEntry()
+    {
+        QFETCH(bool, enterInList);
+        QFETCH(int, key);
+        favoris window(m_browser, folder(bytesOf({{"Un", "file:///un.html"}, {"Deux", "file:///deux.html"}})), m_boxes);
+        window.Form_Load();
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(window.Liste->selectedItems().size(), 1);
+        QCOMPARE(window.Liste->currentRow(), 0);
+        QWidget *target = enterInList ? static_cast<QWidget *>(window.Liste) : window.Command2;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QTRY_COMPARE(m_browser.calls, (QStringList{"Stop", "Navigate file:///un.html"}));
+        QTRY_VERIFY(!window.isVisible());
     }
 };
 

@@ -3,6 +3,8 @@
 #include "fake_message_boxes.h"
 #include "test_files.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -223,6 +225,58 @@ private slots:
         QVERIFY(window.isVisible());
         QCOMPARE(window.Text5->text(), QStringLiteral("smtp.autre.fr"));
         QCOMPARE(readAll(fileIn(dir)), kInstalled);
+    }
+
+    // Enter in a field presses no button and keeps what was typed; on a
+    // focused button it presses that button.
+    void enterFromTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result"); // -1: still open
+        QTest::newRow("name field") << "Text3" << int(Qt::Key_Return) << -1;
+        QTest::newRow("mail field, keypad Enter") << "Text4" << int(Qt::Key_Enter) << -1;
+        QTest::newRow("server field") << "Text5" << int(Qt::Key_Return) << -1;
+        QTest::newRow("Valider") << "Command3" << int(Qt::Key_Return) << int(QDialog::Accepted);
+        QTest::newRow("Annuler") << "Command2" << int(Qt::Key_Enter) << int(QDialog::Rejected);
+    }
+    void enterFromTheKeyboard()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, result);
+        param window(folder(&kInstalled), m_boxes);
+        window.Form_Load();
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QHash<QString, QWidget *> controls{{"Text3", window.Text3}, {"Text4", window.Text4},
+                                                 {"Text5", window.Text5}, {"Command3", window.Command3},
+                                                 {"Command2", window.Command2}};
+        QWidget *target = controls.value(focus);
+        target->setFocus();
+        if (auto *field = qobject_cast<QLineEdit *>(target))
+            QTest::keyClicks(field, QStringLiteral("xyz"));
+        QTest::keyClick(target, Qt::Key(key));
+        if (result < 0) {
+            QTest::qWait(50);
+            QVERIFY(window.isVisible());
+            QVERIFY(qobject_cast<QLineEdit *>(target)->text().endsWith(QLatin1String("xyz")));
+        } else {
+            QTRY_VERIFY(!window.isVisible());
+            QCOMPARE(window.result(), result);
+        }
+    }
+
+    void fieldsAreNamedByTheirOwnLabels()
+    {
+        param window(folder(), m_boxes);
+        const QList<std::pair<QLineEdit *, QString>> fields{
+            {window.Text3, QStringLiteral("Votre nom / établissement:")},
+            {window.Text4, QStringLiteral("Adresse électronique:")},
+            {window.Text5, QStringLiteral("Serveur courrier sortant (SMTP):")}};
+        for (const auto &[field, name] : fields)
+            QCOMPARE(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), name);
     }
 };
 
