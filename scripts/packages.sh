@@ -39,8 +39,12 @@ ruzez_install_packages() {
 ruzez_build() {
     local root=$1
     local launcher=()
-    # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
-    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap:
+    # paths are taken relative to the checkout, so another clone hits the same entries.
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
+    fi
     cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUZEZ_BUILD_BENCHMARKS=ON "${launcher[@]}" >/dev/null
     cmake --build "$root/build" -j"$(nproc)"
 }

@@ -159,14 +159,17 @@ void SearchPanel::buildControls()
     setTabOrder(Option1, Option2);
 }
 
+// The row source and the search replace each other: the last one given runs.
 void SearchPanel::setRowSource(RowSource source)
 {
     m_rowSource = std::move(source);
+    m_search = nullptr;
 }
 
 void SearchPanel::setSearch(Search search)
 {
     m_search = std::move(search);
+    m_rowSource = nullptr;
 }
 
 SearchMode SearchPanel::mode() const

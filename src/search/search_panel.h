@@ -41,7 +41,8 @@ public:
     void setRowSource(RowSource source);
 
     // Runs a whole search (the keywords normalised) somewhere else than
-    // here, the window answering meanwhile; takes the row source's place.
+    // here, the window answering meanwhile. The row source and the search
+    // replace each other: the last one given runs.
     using Search = std::function<KeywordSearch(const QString &keywords, SearchMode mode)>;
     void setSearch(Search search);
 
