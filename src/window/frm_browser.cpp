@@ -150,7 +150,7 @@ void frmBrowser::createControls()
 
     Image2 = new QLabel(this);
     Image2->setGeometry(twipsToPixels(360), twipsToPixels(6600), twipsToPixels(705), twipsToPixels(735));
-    Image2->setPixmap(worksheetPicture());
+    Image2->setPixmap(worksheetPicture(devicePixelRatioF()));
 
     etat = new StatusStrip(this);
     etat->setGeometry(0, height() - twipsToPixels(375), width(), twipsToPixels(375));

@@ -113,11 +113,29 @@ private slots:
         QVERIFY(QFontMetrics(first.font()).inFont(QChar(kBullet)));
     }
 
+    // Drawn for the screen: as many pixels as the screen's scale asks, the
+    // same place in the window.
+    void pictureBesideTheWorksheet_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QSize>("pixels");
+        QTest::newRow("100 %") << 1.0 << QSize(47, 49);
+        QTest::newRow("150 %") << 1.5 << QSize(70, 73);
+        QTest::newRow("200 %") << 2.0 << QSize(94, 98);
+    }
     void pictureBesideTheWorksheet()
     {
-        const QPixmap picture = worksheetPicture();
-        QVERIFY(!picture.isNull());
-        QCOMPARE(picture.size(), QSize(47, 49));
+        QFETCH(qreal, ratio);
+        QFETCH(QSize, pixels);
+        const QPixmap picture = worksheetPicture(ratio);
+        QCOMPARE(picture.size(), pixels);
+        QCOMPARE(picture.deviceIndependentSize(), QSizeF(47, 49));
+        const QImage image = picture.toImage();
+        int drawn = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                drawn += qAlpha(image.pixel(x, y)) > 0;
+        QVERIFY(drawn > pixels.width() * pixels.height() / 3);
     }
 };
 
