@@ -5,6 +5,7 @@
 #include "browser/popup_limit.h"
 #include "browser/separate_browser_window.h"
 #include "browser/web_engine_browser.h"
+#include "engine_clicks.h"
 #include "local_http_server.h"
 #include "page_policy/page_policy.h"
 #include "page_policy/renderer_watchdog.h"
@@ -27,7 +28,11 @@
 #include <QWebEngineView>
 
 using namespace ruzez;
+using ruzez::test::clickOn;
+using ruzez::test::clickUntil;
+using ruzez::test::load;
 using ruzez::test::ui;
+using ruzez::test::viewOf;
 
 Q_DECLARE_METATYPE(CourseFiles::Kind)
 
@@ -70,38 +75,6 @@ private:
     std::unique_ptr<PagePolicy> m_policy;
 
     QString course(const QString &relative) const { return m_course + QLatin1Char('/') + relative; }
-
-    static bool load(WebEngineBrowser &browser, const QString &address)
-    {
-        QSignalSpy complete(&browser, &BrowserComponent::DownloadComplete);
-        return browser.Navigate(address) && complete.wait(kTimeout)
-            && QTest::qWaitFor([&] { return !browser.Busy(); }, kTimeout);
-    }
-
-    static QWebEngineView *viewOf(WebEngineBrowser &browser) { return browser.findChild<QWebEngineView *>(); }
-
-    // A real click of the pupil on the element with that id.
-    static void clickOn(WebEngineBrowser &browser, const QString &id)
-    {
-        const QVariantList box = test::runJavaScript(browser.page(),
-            QStringLiteral("(function(){var r=document.getElementById('%1').getBoundingClientRect();"
-                           "return [r.left + 3, r.top + 3];})()").arg(id)).toList();
-        QVERIFY(box.size() == 2);
-        QWidget *target = viewOf(browser)->focusProxy();
-        QVERIFY(target);
-        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(box[0].toInt(), box[1].toInt()));
-    }
-
-    // Clicks until the page reacts: the first clicks may come before the
-    // page is ready for input.
-    static bool clickUntil(WebEngineBrowser &browser, const QString &id, const std::function<bool()> &reacted)
-    {
-        for (int attempt = 0; attempt < 20 && !reacted(); ++attempt) {
-            clickOn(browser, id);
-            (void)QTest::qWaitFor(reacted, 1000);
-        }
-        return reacted();
-    }
 
 private slots:
     void initTestCase()
